@@ -1,0 +1,43 @@
+// The window's boxes. While one is open the flight and the background effect are held, so the
+// player never comes back to a flight that ended behind the box.
+
+#include <string>
+
+#include "game/form.h"
+
+namespace pirune {
+
+namespace {
+
+class ModalScope {
+ public:
+  explicit ModalScope(TimerScheduler& timers) : timers_(timers) { timers_.beginModal(); }
+  ModalScope(const ModalScope&) = delete;
+  ModalScope& operator=(const ModalScope&) = delete;
+  ModalScope(ModalScope&&) = delete;
+  ModalScope& operator=(ModalScope&&) = delete;
+  ~ModalScope() { timers_.endModal(); }
+
+ private:
+  TimerScheduler& timers_;
+};
+
+}  // namespace
+
+void FOM::showMessage(const std::u16string& text) {
+  const ModalScope scope(timers);
+  platform_.messageBox(text, kAppTitle);
+}
+
+std::optional<std::u16string> FOM::askText(const std::u16string& prompt,
+                                           const std::u16string& title) {
+  const ModalScope scope(timers);
+  return platform_.inputBox(prompt, title);
+}
+
+std::u16string decimal(long long value) {
+  const std::string digits = std::to_string(value);
+  return {digits.begin(), digits.end()};
+}
+
+}  // namespace pirune

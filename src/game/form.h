@@ -1,0 +1,135 @@
+#pragma once
+// FOM, the game window: the whole game state, every control of the window and every procedure.
+// Each procedure is defined in the file of its subsystem:
+//   game/      start-up and shut-down, the wing beat, altitude and the flight timer
+//   screen/    the window's design, the new game, the background effect, mouse routing
+//   story/     the scene sequencer LBl_Click
+//   sound/     the music timer
+//   ranking/   the ranking file, the entry and the ranking message
+//   menus/     the menu commands
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "game/checked.h"
+#include "game/platform.h"
+#include "ranking/rank_record.h"
+#include "screen/controls.h"
+#include "screen/menu.h"
+#include "screen/timers.h"
+#include "screen/window_model.h"
+#include "sound/mmc.h"
+
+namespace pirune {
+
+class RankingFile;
+
+inline constexpr char16_t kAppTitle[] = u"ピルネノ翼";
+
+enum class MouseButton : std::int16_t { Left = 1, Right = 2, Middle = 4 };
+
+class FOM {
+  // First, because the controls' timers read the platform's clock as they are made.
+  Platform& platform_;
+
+ public:
+  explicit FOM(Platform& platform);
+  FOM(const FOM&) = delete;
+  FOM& operator=(const FOM&) = delete;
+  FOM(FOM&&) = delete;
+  FOM& operator=(FOM&&) = delete;
+  ~FOM();
+
+  // ---- game state ------------------------------------------------------------------------
+  std::string basePath;  // the program's folder, ending in "/"
+  RankTable rankTable;
+  Integer altitude;
+  // Sixteen bits rather than eight, so that an endless flight goes on past 255.
+  Integer distance;
+  Byte meltCount;
+  Integer growth;
+  Byte wingFrame;
+  std::optional<std::u16string> sceneName;  // no value before the first new game
+  Byte scenePage;
+
+  // ---- the window and its controls -------------------------------------------------------
+  WindowModel window;
+  TimerScheduler timers;
+  MenuBar menuBar;
+
+  Timer MMCTIM;
+  MultimediaControl MMC;
+  Timer piruneTIM;
+  Timer SHPTIM;
+  std::array<Image*, 2> E{};
+  Label& LBl;
+  Image& SEimg;
+  std::vector<Shape*> SHP;
+  Image& IMG;
+
+  MenuItem playmnu;
+  std::array<std::unique_ptr<MenuItem>, 2> playmnu1;
+  MenuItem mnu;
+  std::array<std::unique_ptr<MenuItem>, 3> mnu1;
+  MenuItem mnu2;
+  MenuItem mnu3;
+
+  // ---- events ----------------------------------------------------------------------------
+  void Form_Load();
+  void Form_Activate();
+  void Form_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y);
+  void Form_Unload(std::int16_t& Cancel);
+  void LBl_Click();
+  void IMG_Click();
+  void piruneTIM_Timer();
+  void SHPTIM_Timer();
+  void MMCTIM_Timer();
+  void playmnu1_Click(std::int16_t Index);
+  void mnu1_Click(std::int16_t Index);
+  void mnu2_Click();
+  void mnu3_Click();
+
+  // ---- the window's own procedures -------------------------------------------------------
+  void PIRUNE_PLAY();
+  void PIRUNEITI_HENGE(std::int16_t henge);
+  void RANKING_TOUROKU();
+  void RANKING_LOAD();
+  void RANKING_SAVE();
+
+  // ---- the mouse, as the desktop reports it (positions in units) -------------------------
+  // A click is the primary button pressed and released over the same control; a press on no
+  // control is the window's own mouse-down, for any button.
+  void pointerPressed(MouseButton button, std::int16_t shift, float x, float y);
+  void pointerReleased(MouseButton button, float x, float y);
+
+  // After a run-time error: keeps the ranking entered so far, if it was ever loaded.
+  void saveRankingAfterError();
+  [[nodiscard]] bool rankingLoaded() const { return rankingFile_ != nullptr; }
+
+  [[nodiscard]] Platform& platform() const { return platform_; }
+
+ private:
+  // Boxes hold the flight and the background effect while the player reads or types.
+  void showMessage(const std::u16string& text);
+  std::optional<std::u16string> askText(const std::u16string& prompt, const std::u16string& title);
+
+  void scatter(Shape& shape);
+  void showShapes(bool visible);
+  void startFlight();
+  [[nodiscard]] bool endlessMode() const { return mnu1[1]->Checked(); }
+
+  std::unique_ptr<RankingFile> rankingFile_;
+  Control* pressedControl_ = nullptr;
+};
+
+// The 16 colours of the background effect; the scatter never picks entry 15, bright white.
+const std::array<Color, 16>& qbPalette();
+
+// The decimal text of a number, as the label shows the distance.
+std::u16string decimal(long long value);
+
+}  // namespace pirune

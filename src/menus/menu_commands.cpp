@@ -1,0 +1,47 @@
+// The menu bar's commands: help, version, the three options and the fresh start.
+
+#include "game/form.h"
+
+namespace pirune {
+
+void FOM::playmnu1_Click(std::int16_t Index) {
+  if (Index == 0) {
+    showMessage(
+        u"マウスクリックでピルネが羽ばたきます。\r\n飛びすぎると羽が溶けて\r\n"
+        u"ピルネノ飛行ダウン率が上がります。\r\n下がりすぎると死にます。\r\n"
+        u"オプションの無限メニュウで\r\n何処までも飛んでいくことが出来ます。\r\n"
+        u"（コンピューターの限界まで）");
+  } else if (Index == 1) {
+    showMessage(u"ピルネノ翼ver1.00\r\nby the ピルネノ翼 project");
+  }
+}
+
+void FOM::mnu1_Click(std::int16_t Index) {
+  if (Index < 0 || Index > 2) {
+    return;
+  }
+  MenuItem& item = *mnu1[static_cast<std::size_t>(Index)];
+  item.setChecked(!item.Checked());
+  if (Index == 0) {
+    if (item.Checked()) {
+      MMC.Command("prev");
+      MMC.Command("play");
+      MMCTIM.setEnabled(true);
+    } else {
+      MMC.Command("stop");
+      MMCTIM.setEnabled(false);
+    }
+  } else if (Index == 2 && sceneName.value_or(u"").empty()) {
+    if (item.Checked()) {
+      showShapes(true);
+      SHPTIM.setEnabled(true);
+    } else {
+      showShapes(false);
+      SHPTIM.setEnabled(false);
+    }
+  }
+}
+
+void FOM::mnu2_Click() { Form_Activate(); }
+
+}  // namespace pirune

@@ -1,0 +1,83 @@
+#pragma once
+// The window timers, with the rules of the desktop timers this game was made for:
+// - an interval of 0 never ticks;
+// - enabling a disabled timer, or changing the interval of an enabled one, starts a full
+//   interval afresh;
+// - nothing ticks faster than once per kMinimumPeriodMs (about one display frame), so the 1 ms
+//   background timer runs at about 60 ticks a second;
+// - a late tick is delivered once, not caught up;
+// - while a modal box is open, the timers marked as held deliver no ticks and start a full
+//   interval when the last box closes: a tick can never end a flight behind the player's back.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pirune {
+
+class TimerScheduler;
+
+class Timer {
+ public:
+  Timer(TimerScheduler& scheduler, std::string name, int interval, bool enabled,
+        bool heldDuringModal);
+  Timer(const Timer&) = delete;
+  Timer& operator=(const Timer&) = delete;
+  Timer(Timer&&) = delete;
+  Timer& operator=(Timer&&) = delete;
+  ~Timer() = default;
+
+  [[nodiscard]] bool Enabled() const { return enabled_; }
+  [[nodiscard]] int Interval() const { return interval_; }
+  [[nodiscard]] const std::string& name() const { return name_; }
+  void setEnabled(bool enabled);
+  void setInterval(int milliseconds);
+
+  // The tick procedure of the timer.
+  std::function<void()> onTick;
+
+ private:
+  friend class TimerScheduler;
+  void arm();
+
+  TimerScheduler& scheduler_;
+  std::string name_;
+  int interval_;
+  bool enabled_;
+  bool heldDuringModal_;
+  std::optional<std::int64_t> due_;
+};
+
+class TimerScheduler {
+ public:
+  static constexpr int kMinimumPeriodMs = 16;
+
+  explicit TimerScheduler(std::function<std::int64_t()> clock);
+
+  // When the next tick falls due, in the clock's milliseconds; none while no timer can tick.
+  [[nodiscard]] std::optional<std::int64_t> nextDue() const;
+  // Delivers one tick to every timer that is due now, in the order the timers were made.
+  void fireDue();
+
+  void beginModal();
+  void endModal();
+  [[nodiscard]] bool modalOpen() const { return modalDepth_ > 0; }
+
+  // Called whenever nextDue() may have changed, so the desktop can set its one system timer.
+  std::function<void()> onScheduleChanged;
+
+ private:
+  friend class Timer;
+  void add(Timer& timer) { timers_.push_back(&timer); }
+  [[nodiscard]] bool mayTick(const Timer& timer) const;
+  void scheduleChanged() const;
+  [[nodiscard]] std::int64_t now() const { return clock_(); }
+
+  std::function<std::int64_t()> clock_;
+  std::vector<Timer*> timers_;
+  int modalDepth_ = 0;
+};
+
+}  // namespace pirune

@@ -1,0 +1,29 @@
+#pragma once
+// What the music player control needs from the desktop: a wave player that never blocks the
+// window. A backend that cannot open the file, or has no sound output, reports a length of 0
+// and ignores every further command, so the game simply runs in silence.
+
+#include <cstdint>
+#include <string>
+
+namespace pirune {
+
+class MusicBackend {
+ public:
+  MusicBackend() = default;
+  MusicBackend(const MusicBackend&) = delete;
+  MusicBackend& operator=(const MusicBackend&) = delete;
+  MusicBackend(MusicBackend&&) = delete;
+  MusicBackend& operator=(MusicBackend&&) = delete;
+  virtual ~MusicBackend() = default;
+
+  virtual void open(const std::string& path) = 0;
+  // Length of the open music in milliseconds; 0 when nothing playable is open.
+  [[nodiscard]] virtual std::int64_t lengthMs() const = 0;
+  virtual void rewind() = 0;
+  virtual void play() = 0;
+  virtual void stop() = 0;
+  virtual void close() = 0;
+};
+
+}  // namespace pirune
