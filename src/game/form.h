@@ -106,7 +106,8 @@ class FOM {
   void pointerPressed(MouseButton button, std::int16_t shift, float x, float y);
   void pointerReleased(MouseButton button, float x, float y);
 
-  // After a run-time error: keeps the ranking entered so far, if it was ever loaded.
+  // After a run-time error: keeps the ranking entered so far, if it was ever loaded and not
+  // saved yet. Throws RuntimeError when that save fails too; a run tries to save only once.
   void saveRankingAfterError();
   [[nodiscard]] bool rankingLoaded() const { return rankingFile_ != nullptr; }
 
