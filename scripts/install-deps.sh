@@ -13,7 +13,8 @@ packages=(
 if [[ $what == test ]]; then
   packages+=(
     libgtest-dev xvfb xauth x11-utils libxtst-dev libx11-dev
-    pulseaudio pulseaudio-utils imagemagick
+    pulseaudio pulseaudio-utils imagemagick desktop-file-utils appstream
+    clang libclang-rt-dev  # the scr.dat fuzzer: clang++ and libFuzzer
   )
 fi
 
