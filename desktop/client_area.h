@@ -1,0 +1,39 @@
+#pragma once
+// The client area of the game window: it paints the model and hands mouse presses and releases
+// to the game, in units of the 100 by 100 coordinate system.
+
+#include <QPointF>
+#include <QWidget>
+#include <cstdint>
+
+namespace pirune {
+class FOM;
+}
+
+namespace pirune::desktop {
+
+class ErrorBoundary;
+
+class ClientArea : public QWidget {
+ public:
+  ClientArea(FOM& form, ErrorBoundary& boundary, QWidget* parent);
+
+  [[nodiscard]] QPointF toUnits(QPointF pixels) const;
+  [[nodiscard]] int paintCount() const { return paintCount_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  // Qt turns a quick second press into a double click; for the game it is one more press.
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  void press(QMouseEvent* event);
+
+  FOM& form_;
+  ErrorBoundary& boundary_;
+  int paintCount_ = 0;
+};
+
+}  // namespace pirune::desktop

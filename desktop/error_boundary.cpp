@@ -1,0 +1,67 @@
+#include "error_boundary.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QThread>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+#include "game/form.h"
+#include "game/runtime_error.h"
+
+namespace pirune::desktop {
+
+bool ErrorBoundary::run(const std::function<void()>& call) {
+  if (failed_) {
+    return false;
+  }
+  try {
+    call();
+  } catch (const RuntimeError& error) {
+    fail(error.what());
+    return false;
+  } catch (const std::exception& error) {
+    fail(std::string("予期しないエラーが起きました: ") + error.what());
+    return false;
+  }
+  if (afterCall) {
+    afterCall();
+  }
+  return true;
+}
+
+void ErrorBoundary::report(const std::string& message) {
+  QMessageBox::critical(parent_, QString::fromStdU16String(kAppTitle),
+                        QString::fromUtf8(message.c_str()));
+}
+
+void ErrorBoundary::fail(const std::string& message) {
+  failed_ = true;
+  if (onFailure) {
+    onFailure();
+  }
+  report(message);
+  if (form_.rankingLoaded()) {
+    try {
+      form_.saveRankingAfterError();
+    } catch (const std::exception& error) {
+      report(error.what());
+    }
+  }
+  if (endProgram) {
+    endProgram(kFailureStatus);
+  }
+}
+
+void ErrorBoundary::endProgramAfterError(int status) {
+  // Inside a box of the game the procedure that opened it would go on once the box closed, so
+  // the program ends right here; from the main loop it ends the ordinary way.
+  if (QThread::currentThread()->loopLevel() > 1) {
+    std::fflush(nullptr);
+    std::_Exit(status);
+  }
+  QCoreApplication::exit(status);
+}
+
+}  // namespace pirune::desktop

@@ -1,0 +1,99 @@
+#include "renderer.h"
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <QTextOption>
+
+#include "qt_picture.h"
+
+namespace pirune::desktop {
+
+namespace {
+
+QColor toQColor(Color color) { return {color.red, color.green, color.blue}; }
+
+void paintImage(QPainter& painter, const Image& image, const QRect& client) {
+  if (!image.Picture()) {
+    return;
+  }
+  const QImage* pixels = imageOf(*image.Picture());
+  if (pixels == nullptr) {
+    return;
+  }
+  const QRectF target = toPixels(image.rect(), client);
+  if (image.Stretch()) {
+    painter.drawImage(target, *pixels);
+  } else {
+    painter.drawImage(target.topLeft(), *pixels);
+  }
+}
+
+void paintShape(QPainter& painter, const Shape& shape, const QRect& client) {
+  painter.fillRect(toPixels(shape.rect(), client), toQColor(shape.BackColor()));
+}
+
+void paintLabel(QPainter& painter, const Label& label, const QRect& client) {
+  const QRectF box = toPixels(label.rect(), client);
+  QString text = QString::fromStdU16String(label.Caption());
+  if (text.isEmpty() || box.isEmpty()) {
+    return;
+  }
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+
+  QTextOption option(Qt::AlignTop | (label.TextAlignment() == Alignment::Center  ? Qt::AlignHCenter
+                                     : label.TextAlignment() == Alignment::Right ? Qt::AlignRight
+                                                                                 : Qt::AlignLeft));
+  // Japanese lines break between characters; a run too long for the label breaks anywhere.
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+
+  painter.save();
+  painter.setClipRect(box.intersected(QRectF(client)), Qt::IntersectClip);
+  painter.setFont(labelFont(label.FontSize()));
+  painter.setPen(toQColor(label.ForeColor()));
+  painter.drawText(box, text, option);
+  painter.restore();
+}
+
+}  // namespace
+
+QRectF toPixels(const Rect& units, const QRect& client) {
+  const double sx = client.width() / static_cast<double>(kScaleWidth);
+  const double sy = client.height() / static_cast<double>(kScaleHeight);
+  return {client.left() + units.left * sx, client.top() + units.top * sy, units.width * sx,
+          units.height * sy};
+}
+
+QFont labelFont(float points) {
+  QFont font;
+  font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"),
+                    QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL Gothic")});
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSizeF(points > 0 ? points : 1);
+  return font;
+}
+
+void paintWindow(QPainter& painter, const WindowModel& window, const QRect& client) {
+  painter.save();
+  painter.setClipRect(client);
+  painter.fillRect(client, Qt::black);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  for (const Control* control : window.paintList()) {
+    switch (control->kind()) {
+      case ControlKind::Image:
+        paintImage(painter, static_cast<const Image&>(*control), client);
+        break;
+      case ControlKind::Shape:
+        paintShape(painter, static_cast<const Shape&>(*control), client);
+        break;
+      case ControlKind::Label:
+        paintLabel(painter, static_cast<const Label&>(*control), client);
+        break;
+    }
+  }
+  painter.restore();
+}
+
+}  // namespace pirune::desktop
