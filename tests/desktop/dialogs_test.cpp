@@ -38,7 +38,8 @@ TEST(Dialogs, AnEndlessFlightPastThirtyIsNamedAndShownInTheRanking) {
     barAction(shell, "初期化スタート")->trigger();
     EXPECT_EQ(closer.seen().kind, "input");
     EXPECT_EQ(closer.seen().title, "1位");
-    EXPECT_EQ(closer.seen().text, "1位を取りました。\nなんて長い距離でしょう、\n名前を入れてね！（半角10文字）");
+    EXPECT_EQ(closer.seen().text,
+              "1位を取りました。\nなんて長い距離でしょう、\n名前を入れてね！（半角10文字）");
     EXPECT_TRUE(closer.seen().buttons.contains("OK"));
     EXPECT_TRUE(closer.seen().buttons.contains("キャンセル"));
   }

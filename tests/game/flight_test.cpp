@@ -81,7 +81,7 @@ TEST(Flight, MeltingRepeatsAtTheTopAndTheTenthTimeTheWingsAreGone) {
   EXPECT_EQ(game.caption(), u"つ、翼が溶ける");
   EXPECT_EQ(f.meltCount, 2);
   EXPECT_EQ(f.IMG.rect(), before);  // not moved, not resized
-  f.piruneTIM_Timer();  // 100 by the tick: melts again
+  f.piruneTIM_Timer();              // 100 by the tick: melts again
   EXPECT_EQ(f.altitude, 100);
   EXPECT_EQ(f.meltCount, 3);
   // The message stays until the next distance step puts the number back.
@@ -119,7 +119,8 @@ TEST(Flight, ExactlyZeroIsAFallAndTheHeroStaysWhereHeWasDrawn) {
   EXPECT_EQ(f.altitude, -2);
   EXPECT_EQ(game.scene(), u"otiru2");
   EXPECT_EQ(f.scenePage, 1);
-  EXPECT_EQ(game.caption(), u"望みも達せられぬまま\r\n死んでしまった青年の魂は\r\n永久に宇宙を彷徨うのです。");
+  EXPECT_EQ(game.caption(),
+            u"望みも達せられぬまま\r\n死んでしまった青年の魂は\r\n永久に宇宙を彷徨うのです。");
   EXPECT_EQ(f.IMG.rect(), lastDrawn);
   EXPECT_FALSE(f.SEimg.Visible());
 

@@ -30,7 +30,7 @@ TEST(WholeGame, TitleOpeningFlightGoalEndingAndTitleAgain) {
   EXPECT_EQ(game.form.distance, 30);
   EXPECT_EQ(game.form.scenePage, 2);
   EXPECT_EQ(game.form.piruneTIM.Interval(), 90);  // the flight lasted long enough to reach it
-  game.run(5000);  // nothing moves on the ending
+  game.run(5000);                                 // nothing moves on the ending
   EXPECT_EQ(game.form.scenePage, 2);
   game.click();
   game.click();

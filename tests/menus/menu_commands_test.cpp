@@ -39,7 +39,7 @@ TEST(MenuCommands, MusicSwitchesAtOnceAndEachSwitchOnRestartsTheCountdown) {
   EXPECT_FALSE(f.MMCTIM.Enabled());
   game.run(40000);
   EXPECT_EQ(commands.size(), 1U);  // no restart while off
-  f.mnu1_Click(0);  // on: from the beginning at once
+  f.mnu1_Click(0);                 // on: from the beginning at once
   EXPECT_EQ(commands, (std::vector<std::string>{"stop", "prev", "play"}));
   game.run(29000);
   f.mnu1_Click(0);

@@ -43,7 +43,7 @@ TEST(NewGame, LoadLeavesCountersAtZeroAndTheFirstActivationShowsTheTitle) {
   }
   EXPECT_EQ(order, (std::vector<std::string>{"IMG", "E(1)", "E(0)", "SEimg", "SHP(0)", "SHP(1)",
                                              "SHP(2)", "SHP(3)", "LBl"}));
-  EXPECT_EQ(f.LBl.Caption(), u"");  // "Label1" is never seen
+  EXPECT_EQ(f.LBl.Caption(), u"");      // "Label1" is never seen
   EXPECT_TRUE(platform.boxes.empty());  // distance 0 earns no place
   EXPECT_EQ(f.sceneName, u"open");
   EXPECT_EQ(f.IMG.rect(), (Rect{0, 50, 10, 30}));
@@ -94,8 +94,8 @@ TEST(BackgroundEffect, ShrinksToTheCornerThenScattersAgain) {
   for (Shape* s : f.SHP) {
     s->Move(10, 20, 0, 0);
   }
-  f.SHP[0]->Move(95, 98, 5, 3);  // reaches past the edges: it stays there, clipped
-  f.SHP[1]->Move(10, 20, 2, 7);  // exactly 2: scattered, not shrunk
+  f.SHP[0]->Move(95, 98, 5, 3);     // reaches past the edges: it stays there, clipped
+  f.SHP[1]->Move(10, 20, 2, 7);     // exactly 2: scattered, not shrunk
   f.SHP[2]->Move(10, 20, 2.5F, 9);  // rounds to 2 (ties to even), shrinks to 1
   f.SHP[3]->Move(10, 20, 3.5F, 9);  // rounds to 4, shrinks to 3
   game.platform.randoms = {0.2, 0.305, 0.405, 0.505, 0.61};

@@ -1,11 +1,11 @@
 // The window timers keep the rules of the desktop timers the game was made for.
 
+#include "screen/timers.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "screen/timers.h"
 
 namespace pirune {
 namespace {

@@ -23,12 +23,14 @@ TEST(Story, OpeningPagesThenTheFlight) {
   EXPECT_EQ(game.platform.picturesLoaded.back(), "open0.bmp");
   EXPECT_EQ(f.SEimg.Picture()->source(), "open0.bmp");
   EXPECT_EQ(game.caption(),
-            u"\r\nあるところに\r\nとおいい\u3000よるのほしぞらに\r\nあこがれをもった\u3000せいねんが\u3000いました。");
+            u"\r\nあるところに\r\nとおいい\u3000よるのほしぞらに\r\nあこがれをもった\u3000せいねん"
+            u"が\u3000いました。");
   EXPECT_EQ(f.scenePage, 1);
   game.click();
   EXPECT_EQ(game.platform.picturesLoaded.back(), "open1.bmp");
   EXPECT_EQ(game.caption(),
-            u"\r\nそこで\r\nせいねんは\u3000ろうではねをつくり\u3000\r\nうちゅうへと\u3000とびだったのです。");
+            u"\r\nそこで\r\nせいねんは\u3000ろうではねをつくり\u3000\r\nうちゅうへと\u3000とびだっ"
+            u"たのです。");
   EXPECT_TRUE(f.mnu1[1]->Enabled());
   game.click();  // the flight starts, and the page counter stays
   EXPECT_EQ(game.scene(), u"");
@@ -61,11 +63,13 @@ TEST(Story, GoalByTheLabelTakesTwoClicksToTheNewGame) {
   EXPECT_EQ(game.scene(), u"end");
   EXPECT_EQ(game.form.scenePage, 2);
   EXPECT_EQ(game.form.SEimg.Picture()->source(), "end0.bmp");
-  EXPECT_EQ(game.caption(), u"\r\nほしにおりたつと\r\nそこは\r\nあれはてた\u3000さばくの\u3000ちでした");
+  EXPECT_EQ(game.caption(),
+            u"\r\nほしにおりたつと\r\nそこは\r\nあれはてた\u3000さばくの\u3000ちでした");
   game.click();
   EXPECT_EQ(game.form.SEimg.Picture()->source(), "end1.bmp");
   EXPECT_EQ(game.caption(),
-            u"\r\nせいねんの\u3000あこがれた\r\nきらきらひかる\u3000あのほしは\r\nとおいいところでしか\r\n"
+            u"\r\nせいねんの\u3000あこがれた\r\nきらきらひかる\u3000あのほしは\r\nとおいいところで"
+            u"しか\r\n"
             u"みられないものだったのです");
   EXPECT_EQ(game.form.scenePage, 3);
   game.click();

@@ -1,8 +1,9 @@
 #include "support/scripted_platform.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
-#include <unistd.h>
 
 namespace pirune::testing {
 
