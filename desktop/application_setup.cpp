@@ -25,7 +25,6 @@ QIcon windowIcon() {
 
 bool setUpApplication(QApplication& app) {
   QApplication::setApplicationName(QString::fromStdU16String(kAppTitle));
-  QApplication::setApplicationDisplayName(QString::fromStdU16String(kAppTitle));
   QApplication::setApplicationVersion(QStringLiteral("1.0.0.0"));
   QGuiApplication::setDesktopFileName(QStringLiteral("io.pirune.wings"));
   QApplication::setWindowIcon(windowIcon());

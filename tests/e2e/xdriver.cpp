@@ -1,144 +1,297 @@
-// A small X11 driver for the end-to-end runs: finds the game's window, clicks with XTEST like
-// a player's mouse, reads pixels off the screen and asks the window to close.
+// The driver of the end-to-end runs: finds the game's windows, clicks and types like a player,
+// reads the screen like one, and asks the window to close like a window manager.
 //
-//   xdriver window NAME SECONDS    prints "ID X Y WIDTH HEIGHT SCREENHEIGHT" of the mapped window
-//   xdriver click X Y [BUTTON]     presses and releases a button at a point of the screen
-//   xdriver press X Y [BUTTON] / release X Y [BUTTON]
-//   xdriver pixel X Y              prints "R G B" of a point of the screen
-//   xdriver close ID               sends the window manager's close request (WM_DELETE_WINDOW)
-
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
+//   xdriver window NAME SECONDS [EXCLUDE]  "ID X Y WIDTH HEIGHT SCREENHEIGHT SCREENWIDTH" of a
+//                                          window so named (a box, when EXCLUDE is the game's)
+//   xdriver gone ID SECONDS                waits until the window is no longer shown
+//   xdriver popup SECONDS                  "ID X Y WIDTH HEIGHT" of an open menu
+//   xdriver items POPUP                    one line per menu item: "Y CHECKED ENABLED"
+//   xdriver lines BOX                      how many lines of text a box shows
+//   xdriver bar WIN                        "Y X1 X2 ..." of the menu bar's titles
+//   xdriver client WIN                     "X Y WIDTH HEIGHT BAR" of the client area
+//   xdriver look WIN                       every reading of the client area, NAME=VALUE
+//   xdriver wait WIN SECONDS COND...       until every condition holds (exit 1 on time-out)
+//   xdriver hold WIN SECONDS COND...       that every condition holds all that time
+//   xdriver snap WIN FILE                  keeps the client area as a reference picture
+//   xdriver fly WIN BEATS BELOW [SECONDS [COND...]]
+//                                          a player: a beat whenever the hero is lower than
+//                                          BELOW, until BEATS, the end of the flight, or COND
+//   xdriver click|press|release X Y [BUTTON], xdriver pixel X Y
+//   xdriver type TEXT, xdriver key NAME...  (keys by X name: Return, Escape)
+//   xdriver close ID                       the window manager's close request
+//
+// The readings name the picture shown when XDRIVER_PICTURES holds the game's folder, and
+// compare with a snapped reference picture when XDRIVER_REFERENCE names its file.
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <optional>
+#include <exception>
+#include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
+
+#include "conditions.h"
+#include "menu_reading.h"
+#include "player_bot.h"
+#include "reading.h"
+#include "screen_grab.h"
+#include "x_session.h"
 
 namespace {
 
-std::string windowName(Display* d, Window w) {
-  const Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
-  const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0;
-  unsigned long after = 0;
-  unsigned char* data = nullptr;
-  std::string name;
-  if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
-                         &data) == Success &&
-      data != nullptr) {
-    name.assign(reinterpret_cast<char*>(data), count);
-    XFree(data);
+using namespace xdriver;
+using Clock = std::chrono::steady_clock;
+
+struct Arguments {
+  std::vector<std::string> words;
+
+  [[nodiscard]] const std::string& at(std::size_t i) const {
+    if (i >= words.size()) {
+      throw std::runtime_error("missing argument " + std::to_string(i));
+    }
+    return words[i];
   }
-  return name;
+  [[nodiscard]] int number(std::size_t i) const { return std::stoi(at(i)); }
+  [[nodiscard]] double real(std::size_t i) const { return std::stod(at(i)); }
+  [[nodiscard]] Window window(std::size_t i) const { return std::stoul(at(i)); }
+  [[nodiscard]] bool has(std::size_t i) const { return i < words.size(); }
+};
+
+Clock::time_point after(double seconds) {
+  return Clock::now() + std::chrono::milliseconds(static_cast<long>(seconds * 1000));
 }
 
-std::optional<Window> findWindow(Display* d, Window w, const std::string& name) {
-  XWindowAttributes attributes{};
-  if (XGetWindowAttributes(d, w, &attributes) != 0 && attributes.map_state == IsViewable &&
-      windowName(d, w) == name) {
-    return w;
+void pause() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
+
+LookOptions lookOptions() {
+  LookOptions options;
+  if (const char* folder = std::getenv("XDRIVER_PICTURES"); folder != nullptr && *folder != 0) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      if (entry.path().extension() == ".bmp") {
+        options.bitmaps.push_back(entry.path().string());
+      }
+    }
   }
-  Window root = 0;
-  Window parent = 0;
-  Window* children = nullptr;
-  unsigned int count = 0;
-  if (XQueryTree(d, w, &root, &parent, &children, &count) == 0) {
-    return std::nullopt;
+  if (const char* file = std::getenv("XDRIVER_REFERENCE"); file != nullptr && *file != 0) {
+    options.reference = Picture::loadPpm(file);
+    if (!options.reference) {
+      throw std::runtime_error(std::string("no reference picture in ") + file);
+    }
   }
-  std::optional<Window> found;
-  for (unsigned int i = 0; i < count && !found; ++i) {
-    found = findWindow(d, children[i], name);
-  }
-  if (children != nullptr) {
-    XFree(children);
-  }
-  return found;
+  return options;
 }
 
-int button(int argc, char** argv, int index) { return argc > index ? std::atoi(argv[index]) : 1; }
+std::vector<Condition> conditionsFrom(const Arguments& args, std::size_t first) {
+  std::vector<Condition> conditions;
+  for (std::size_t i = first; i < args.words.size(); ++i) {
+    const auto condition = parseCondition(args.words[i]);
+    if (!condition) {
+      throw std::runtime_error("not a condition: " + args.words[i]);
+    }
+    conditions.push_back(*condition);
+  }
+  return conditions;
+}
 
-void pointer(Display* d, int x, int y, int b, bool press, bool release) {
-  XTestFakeMotionEvent(d, -1, x, y, CurrentTime);
-  if (press) {
-    XTestFakeButtonEvent(d, static_cast<unsigned>(b), True, CurrentTime);
+Metrics readingsOf(const Session& session, Window game, const LookOptions& options) {
+  const auto client = grabClient(session, game);
+  if (!client) {
+    return {{"window", "gone"}};
   }
-  if (release) {
-    XTestFakeButtonEvent(d, static_cast<unsigned>(b), False, CurrentTime);
+  return look(*client, options);
+}
+
+// wait: until the conditions hold; hold: as long as they hold, for the whole time.
+int watch(const Session& session, const Arguments& args, bool untilTheyHold) {
+  const Window game = args.window(1);
+  const auto deadline = after(args.real(2));
+  const auto conditions = conditionsFrom(args, 3);
+  const LookOptions options = lookOptions();
+  Metrics metrics;
+  do {
+    metrics = readingsOf(session, game, options);
+    if (allHold(conditions, metrics) == untilTheyHold) {
+      if (untilTheyHold) {
+        std::printf("%s\n", format(metrics).c_str());
+        return 0;
+      }
+      std::fprintf(stderr, "xdriver: no longer so: %s\n", format(metrics).c_str());
+      return 1;
+    }
+    pause();
+  } while (Clock::now() < deadline);
+  if (untilTheyHold) {
+    std::fprintf(stderr, "xdriver: not so in time: %s\n", format(metrics).c_str());
+    return 1;
   }
-  XSync(d, False);
+  std::printf("%s\n", format(metrics).c_str());
+  return 0;
+}
+
+int findWindow(const Session& session, const Arguments& args) {
+  const auto deadline = after(args.real(2));
+  const Window exclude = args.has(3) ? args.window(3) : 0;
+  do {
+    if (const auto w = session.findNamed(args.at(1), exclude)) {
+      if (const auto g = session.geometry(*w)) {
+        std::printf("%lu %d %d %d %d %d %d\n", *w, g->x, g->y, g->width, g->height,
+                    session.screenHeight(), session.screenWidth());
+        return 0;
+      }
+    }
+    pause();
+  } while (Clock::now() < deadline);
+  std::string shown;
+  for (const std::string& name : session.windowNames()) {
+    shown += " \"" + name + "\"";
+  }
+  std::fprintf(stderr, "xdriver: no window named \"%s\"; shown:%s\n", args.at(1).c_str(),
+               shown.c_str());
+  return 1;
+}
+
+int waitGone(const Session& session, const Arguments& args) {
+  const auto deadline = after(args.real(2));
+  do {
+    if (!session.geometry(args.window(1))) {
+      return 0;
+    }
+    pause();
+  } while (Clock::now() < deadline);
+  std::fprintf(stderr, "xdriver: window %s still shown\n", args.at(1).c_str());
+  return 1;
+}
+
+int findPopup(const Session& session, const Arguments& args) {
+  const auto deadline = after(args.real(1));
+  do {
+    if (const auto w = session.findPopup()) {
+      if (const auto g = session.geometry(*w)) {
+        std::printf("%lu %d %d %d %d\n", *w, g->x, g->y, g->width, g->height);
+        return 0;
+      }
+    }
+    pause();
+  } while (Clock::now() < deadline);
+  std::fprintf(stderr, "xdriver: no menu open\n");
+  return 1;
+}
+
+int flyCommand(Session& session, const Arguments& args) {
+  FlightPlan plan;
+  plan.beats = args.number(2);
+  plan.beatBelow = args.real(3);
+  if (args.has(4)) {
+    plan.seconds = args.real(4);
+  }
+  plan.until = conditionsFrom(args, 5);
+  const FlightLog log = fly(session, args.window(1), plan);
+  std::printf("beats=%d ended=%d met=%d lowest=%.1f highest=%.1f seconds=%.1f %s\n", log.beats,
+              log.ended ? 1 : 0, log.met ? 1 : 0, log.lowest, log.highest, log.seconds,
+              format(log.last).c_str());
+  return 0;
+}
+
+int run(Session& session, const Arguments& args) {
+  const std::string& command = args.at(0);
+  if (command == "window") return findWindow(session, args);
+  if (command == "gone") return waitGone(session, args);
+  if (command == "popup") return findPopup(session, args);
+  if (command == "items") {
+    for (const MenuItemLook& item : readMenu(session, args.window(1))) {
+      std::printf("%d %d %d\n", item.y, item.checked, item.enabled ? 1 : 0);
+    }
+    return 0;
+  }
+  if (command == "lines") {
+    std::printf("%d\n", countBoxLines(session, args.window(1)));
+    return 0;
+  }
+  if (command == "bar") {
+    const auto titles = findMenuTitles(session, args.window(1));
+    if (!titles) {
+      return 1;
+    }
+    std::printf("%d", titles->y);
+    for (const int x : titles->x) {
+      std::printf(" %d", x);
+    }
+    std::printf("\n");
+    return 0;
+  }
+  if (command == "client") {
+    const auto client = grabClient(session, args.window(1));
+    if (!client) {
+      return 1;
+    }
+    std::printf("%d %d %d %d %d\n", client->onScreen.x, client->onScreen.y, client->onScreen.width,
+                client->onScreen.height, client->barHeight);
+    return 0;
+  }
+  if (command == "look") {
+    std::printf("%s\n", format(readingsOf(session, args.window(1), lookOptions())).c_str());
+    return 0;
+  }
+  if (command == "wait") return watch(session, args, true);
+  if (command == "hold") return watch(session, args, false);
+  if (command == "snap") {
+    const auto client = grabClient(session, args.window(1));
+    return client && client->picture.savePpm(args.at(2)) ? 0 : 1;
+  }
+  if (command == "fly") return flyCommand(session, args);
+  if (command == "click" || command == "press" || command == "release") {
+    const int x = args.number(1);
+    const int y = args.number(2);
+    const auto button = static_cast<unsigned>(args.has(3) ? args.number(3) : 1);
+    if (command == "click") {
+      session.click(x, y, button);
+    } else if (command == "press") {
+      session.press(x, y, button);
+    } else {
+      session.release(x, y, button);
+    }
+    return 0;
+  }
+  if (command == "pixel") {
+    const Picture p = Picture::grab(session, {args.number(1), args.number(2), 1, 1});
+    std::printf("%d %d %d\n", p.at(0, 0).r, p.at(0, 0).g, p.at(0, 0).b);
+    return 0;
+  }
+  if (command == "type") {
+    session.type(args.at(1));
+    return 0;
+  }
+  if (command == "key") {
+    for (std::size_t i = 1; i < args.words.size(); ++i) {
+      session.key(args.words[i]);
+    }
+    return 0;
+  }
+  if (command == "close") {
+    session.requestClose(args.window(1));
+    return 0;
+  }
+  throw std::runtime_error("no command " + command);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: xdriver window|click|press|release|pixel|close ...\n");
+  Arguments args;
+  for (int i = 1; i < argc; ++i) {
+    args.words.emplace_back(argv[i]);
+  }
+  if (args.words.empty()) {
+    std::fprintf(stderr, "usage: xdriver COMMAND ... (see the top of xdriver.cpp)\n");
     return 2;
   }
-  Display* d = XOpenDisplay(nullptr);
-  if (d == nullptr) {
-    std::fprintf(stderr, "xdriver: cannot open the display\n");
+  try {
+    Session session;
+    return run(session, args);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "xdriver: %s\n", error.what());
     return 2;
   }
-  const std::string command = argv[1];
-  const Window root = DefaultRootWindow(d);
-  int status = 0;
-  if (command == "window" && argc >= 4) {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(std::atoi(argv[3]) * 1000);
-    std::optional<Window> w;
-    while (!(w = findWindow(d, root, argv[2])) && std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    if (!w) {
-      std::fprintf(stderr, "xdriver: no window named %s\n", argv[2]);
-      status = 1;
-    } else {
-      XWindowAttributes a{};
-      XGetWindowAttributes(d, *w, &a);
-      int x = 0;
-      int y = 0;
-      Window child = 0;
-      XTranslateCoordinates(d, *w, root, 0, 0, &x, &y, &child);
-      std::printf("%lu %d %d %d %d %d\n", *w, x, y, a.width, a.height,
-                  DisplayHeight(d, DefaultScreen(d)));
-    }
-  } else if ((command == "click" || command == "press" || command == "release") && argc >= 4) {
-    pointer(d, std::atoi(argv[2]), std::atoi(argv[3]), button(argc, argv, 4),
-            command != "release", command != "press");
-  } else if (command == "pixel" && argc >= 4) {
-    XImage* image = XGetImage(d, root, std::atoi(argv[2]), std::atoi(argv[3]), 1, 1, AllPlanes,
-                              ZPixmap);
-    if (image == nullptr) {
-      status = 1;
-    } else {
-      const unsigned long p = XGetPixel(image, 0, 0);
-      std::printf("%lu %lu %lu\n", (p >> 16) & 0xff, (p >> 8) & 0xff, p & 0xff);
-      XDestroyImage(image);
-    }
-  } else if (command == "close" && argc >= 3) {
-    const Window w = std::strtoul(argv[2], nullptr, 10);
-    XEvent e{};
-    e.xclient.type = ClientMessage;
-    e.xclient.window = w;
-    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
-    e.xclient.data.l[1] = CurrentTime;
-    XSendEvent(d, w, False, NoEventMask, &e);
-    XSync(d, False);
-  } else {
-    std::fprintf(stderr, "xdriver: bad command\n");
-    status = 2;
-  }
-  XCloseDisplay(d);
-  return status;
 }
