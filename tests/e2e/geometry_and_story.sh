@@ -23,7 +23,7 @@ see "opening page 1" pic=open1 dark_rows=3 'dark_centre>45' 'dark_centre<55'
 turn_page
 # The flight: black, the hero at the left at altitude 50 (he may have sunk by a tick or two),
 # 10 units wide and 30 high, the distance 1 at the top left, the shapes twinkling.
-see "the flight start" 'black>75' pic=none hero=1 'altitude>=47' 'altitude<=51' 'hero_left<1.5' \
+see "the flight start" 'black>50' pic=none hero=1 'altitude>=47' 'altitude<=51' 'hero_left<1.5' \
   'hero_right>7' 'hero_right<11' white_rows=1 'white_left<1' 'white_right<4'
 height=$(($(value hero_bottom | cut -d. -f1) - $(value hero_top | cut -d. -f1)))
 ((height >= 24 && height <= 30)) || fail "the hero's figure is $height units high: $LAST"

@@ -11,7 +11,7 @@ for page in open0 open1; do
   see "opening page $page" pic=$page
 done
 turn_page
-see "the flight start" 'black>75' hero=1
+see "the flight start" 'black>50' hero=1
 
 # Straight up: 17 beats lift him from 50 past 100, where the label says "つ、翼が溶ける", one line
 # far wider than the distance.
@@ -25,7 +25,7 @@ falling_from=$(reading altitude | cut -d. -f1)
 see "the hero sinking" 5 "altitude<$((falling_from - 8))"
 
 # He falls to the bottom: three lines of white text at the left, no picture.
-see "the fall" 30 white_rows=3 'white_left<1' 'white_right>30' 'white_bottom<16' 'black>75'
+see "the fall" 30 white_rows=3 'white_left<1' 'white_right>30' 'white_bottom<16' 'black>50'
 turn_page
 see "the title after the fall" 'differs<1'
 
@@ -34,7 +34,7 @@ for page in open0 open1; do
   see "opening page $page" pic=$page
 done
 turn_page
-see "the second flight" 'black>75' hero=1
+see "the second flight" 'black>50' hero=1
 # Up and on beating at the top: every beat there melts the wings, the tenth time they are gone.
 fly "the last climb" 60 200 30
 [[ $(value ended) == 1 ]] || fail "the wings did not go: $LAST"

@@ -42,7 +42,7 @@ choose "$OPTIONS_X" 2
 [[ $(option_state 2) == "0 1" ]] || fail "the background effect is still marked"
 see "opening page 1, unchanged" pic=open1
 turn_page
-see "the flight start" 'black>75' hero=1
+see "the flight start" 'black>50' hero=1
 steady "a flight without shapes" 1.5 coloured=0 hero=1
 
 # Switched on during the flight: the four shapes appear at once and twinkle.
@@ -60,7 +60,7 @@ choose "$OPTIONS_X" 0
 [[ $(option_state 0) == "0 1" ]] || fail "the music is still marked"
 choose "$OPTIONS_X" 0
 [[ $(option_state 0) == "1 1" ]] || fail "the music is not marked again"
-see "the flight after the music" hero=1 'black>75'
+see "the flight after the music" hero=1 'black>50'
 game_alive "after switching the music"
 
 # A fresh start abandons the flight: the title, no ranking for a short flight.
@@ -73,7 +73,7 @@ for page in open0 open1; do
   see "opening page $page" pic=$page
 done
 turn_page
-see "the next flight" 'black>75' hero=1 'altitude>=47'
+see "the next flight" 'black>50' hero=1 'altitude>=47'
 steady "the next flight without shapes" 1 coloured=0
 close_game
 done_run
