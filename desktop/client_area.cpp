@@ -49,10 +49,13 @@ QPointF ClientArea::toUnits(QPointF pixels) const {
   return {pixels.x() * kScaleWidth / w, pixels.y() * kScaleHeight / h};
 }
 
-void ClientArea::paintEvent(QPaintEvent* /*event*/) {
+void ClientArea::paintEvent(QPaintEvent* event) {
   ++paintCount_;
+  if (onPaint) {
+    onPaint();
+  }
   QPainter painter(this);
-  paintWindow(painter, form_.window, rect());
+  paintWindow(painter, form_.window, rect(), &event->region(), &textPlacement_);
 }
 
 void ClientArea::press(QMouseEvent* event) {

@@ -5,6 +5,9 @@
 #include <QPointF>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
+
+#include "renderer.h"
 
 namespace pirune {
 class FOM;
@@ -20,6 +23,8 @@ class ClientArea : public QWidget {
 
   [[nodiscard]] QPointF toUnits(QPointF pixels) const;
   [[nodiscard]] int paintCount() const { return paintCount_; }
+  // As every paint begins.
+  std::function<void()> onPaint;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -33,6 +38,7 @@ class ClientArea : public QWidget {
 
   FOM& form_;
   ErrorBoundary& boundary_;
+  TextPlacement textPlacement_;
   int paintCount_ = 0;
 };
 

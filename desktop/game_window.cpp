@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QShowEvent>
+#include <utility>
 
 #include "desktop_platform.h"
 #include "game/form.h"
@@ -13,8 +14,10 @@ namespace pirune::desktop {
 
 namespace {
 
-// About one display frame: the model may change far more often than the player can see.
-constexpr int kFrameMs = 16;
+// One frame of a 60 Hz display: the model may change far more often than the player can see,
+// and a second paint within one frame would never be seen.
+constexpr qint64 kFrameNs = 1'000'000'000 / 60;
+constexpr qint64 kNsPerMs = 1'000'000;
 
 }  // namespace
 
@@ -42,10 +45,20 @@ GameWindow::GameWindow(FOM& form, DesktopPlatform& platform)
   boundary_.afterCall = [this] { refresh(); };
 
   frameTimer_.setSingleShot(true);
-  connect(&frameTimer_, &QTimer::timeout, client_, [this] {
+  // A coarse timer may fire a few milliseconds early, which would put two paints in one frame.
+  frameTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&frameTimer_, &QTimer::timeout, client_, [this] { paintFrame(); });
+
+  frameStats_ = FrameStats::fromEnvironment(form_);
+  // Frames are paced from the moment a paint really begins: before it the toolkit may wait for
+  // the X server to take the last frame, and a frame paced from the request could follow the
+  // late one within a display frame.
+  client_->onPaint = [this] {
     sinceFrame_.start();
-    client_->update();
-  });
+    if (frameStats_) {
+      frameStats_->painted();
+    }
+  };
 
   platform_.attachWindow(this);
   platform_.beforeBox = [this] {
@@ -55,6 +68,7 @@ GameWindow::GameWindow(FOM& form, DesktopPlatform& platform)
 }
 
 GameWindow::~GameWindow() {
+  client_->onPaint = nullptr;
   platform_.beforeBox = nullptr;
   platform_.attachWindow(nullptr);
 }
@@ -82,7 +96,12 @@ void GameWindow::refresh() {
     return;
   }
   requestedRevision_ = form_.window.revision();
-  requestFrame();
+  // Taken at every change, not only when the frame is painted: whatever happens between now
+  // and that paint is taken by the next change, so no pixel that differs is ever missed.
+  unpainted_ += damage_.take(form_.window, client_->rect());
+  if (!unpainted_.isEmpty()) {
+    requestFrame();
+  }
 }
 
 void GameWindow::requestFrame() {
@@ -90,13 +109,20 @@ void GameWindow::requestFrame() {
   if (frameTimer_.isActive()) {
     return;
   }
-  const qint64 since = sinceFrame_.isValid() ? sinceFrame_.elapsed() : kFrameMs;
-  if (since >= kFrameMs) {
-    sinceFrame_.start();
-    client_->update();
+  const qint64 since = sinceFrame_.isValid() ? sinceFrame_.nsecsElapsed() : kFrameNs;
+  if (since >= kFrameNs) {
+    paintFrame();
   } else {
-    frameTimer_.start(static_cast<int>(kFrameMs - since));
+    // Rounded up to whole milliseconds, so the frame is never early.
+    frameTimer_.start(static_cast<int>((kFrameNs - since + kNsPerMs - 1) / kNsPerMs));
   }
+}
+
+void GameWindow::paintFrame() {
+  if (unpainted_.isEmpty()) {
+    return;
+  }
+  client_->repaint(std::exchange(unpainted_, QRegion()));
 }
 
 void GameWindow::showEvent(QShowEvent* event) {

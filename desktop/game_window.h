@@ -4,13 +4,16 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QRegion>
 #include <QTimer>
 #include <cstdint>
 #include <memory>
 #include <optional>
 
 #include "client_area.h"
+#include "damage.h"
 #include "error_boundary.h"
+#include "frame_stats.h"
 #include "menu_mirror.h"
 #include "timer_driver.h"
 
@@ -50,6 +53,7 @@ class GameWindow : public QMainWindow {
 
  private:
   void requestFrame();
+  void paintFrame();
   void centre();
 
   FOM& form_;
@@ -58,7 +62,11 @@ class GameWindow : public QMainWindow {
   ClientArea* client_;
   std::unique_ptr<MenuMirror> menus_;
   std::unique_ptr<TimerDriver> timerDriver_;
+  std::unique_ptr<FrameStats> frameStats_;
   std::optional<std::uint64_t> requestedRevision_;
+  DamageTracker damage_;
+  // What the model changed since the last frame, in the client area's pixels.
+  QRegion unpainted_;
   QTimer frameTimer_;
   QElapsedTimer sinceFrame_;
   bool activated_ = false;

@@ -19,8 +19,13 @@ constexpr int kAllocationLimitMb = 300;
   throw RuntimeError("画像ファイル " + path + " を読み込めません: " + reason);
 }
 
-// Black stays black: nothing of ours is drawn with transparency it did not ask for.
+// Black stays black: nothing of ours is drawn with transparency it did not ask for. A picture
+// without alpha is kept as the reader made it, when that is already a format drawn as it
+// stands: converting it would only hold the picture twice for a while.
 QImage drawable(const QImage& decoded) {
+  if (!decoded.hasAlphaChannel() && decoded.format() == QImage::Format_RGB32) {
+    return decoded;
+  }
   return decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 

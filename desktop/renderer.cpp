@@ -1,6 +1,7 @@
 #include "renderer.h"
 
 #include <QColor>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -34,7 +35,8 @@ void paintShape(QPainter& painter, const Shape& shape, const QRect& client) {
   painter.fillRect(toPixels(shape.rect(), client), toQColor(shape.BackColor()));
 }
 
-void paintLabel(QPainter& painter, const Label& label, const QRect& client) {
+void paintLabel(QPainter& painter, const Label& label, const QRect& client, const QRegion* dirty,
+                TextPlacement* placement) {
   const QRectF box = toPixels(label.rect(), client);
   QString text = QString::fromStdU16String(label.Caption());
   if (text.isEmpty() || box.isEmpty()) {
@@ -48,6 +50,10 @@ void paintLabel(QPainter& painter, const Label& label, const QRect& client) {
   // Japanese lines break between characters; a run too long for the label breaks anywhere.
   option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
 
+  if (dirty != nullptr && placement != nullptr &&
+      !dirty->intersects(placement->ink(painter, box, text, option, label.FontSize()))) {
+    return;
+  }
   painter.save();
   painter.setClipRect(box.intersected(QRectF(client)), Qt::IntersectClip);
   painter.setFont(labelFont(label.FontSize()));
@@ -74,7 +80,30 @@ QFont labelFont(float points) {
   return font;
 }
 
-void paintWindow(QPainter& painter, const WindowModel& window, const QRect& client) {
+QRect TextPlacement::ink(QPainter& painter, const QRectF& box, const QString& text,
+                         const QTextOption& option, float points) {
+  if (known_ && box == box_ && text == text_ && points == points_ &&
+      option.alignment() == alignment_) {
+    return ink_;
+  }
+  box_ = box;
+  text_ = text;
+  points_ = points;
+  alignment_ = option.alignment();
+  painter.save();
+  painter.setFont(labelFont(points));
+  // Glyphs may reach a little beyond their advances; half a line is far more than any does.
+  const qreal reach = QFontMetricsF(painter.font(), painter.device()).height() / 2;
+  ink_ = painter.boundingRect(box, text, option)
+             .adjusted(-reach, -reach, reach, reach)
+             .toAlignedRect();
+  painter.restore();
+  known_ = true;
+  return ink_;
+}
+
+void paintWindow(QPainter& painter, const WindowModel& window, const QRect& client,
+                 const QRegion* dirty, TextPlacement* placement) {
   painter.save();
   painter.setClipRect(client);
   painter.fillRect(client, Qt::black);
@@ -89,7 +118,7 @@ void paintWindow(QPainter& painter, const WindowModel& window, const QRect& clie
         paintShape(painter, static_cast<const Shape&>(*control), client);
         break;
       case ControlKind::Label:
-        paintLabel(painter, static_cast<const Label&>(*control), client);
+        paintLabel(painter, static_cast<const Label&>(*control), client, dirty, placement);
         break;
     }
   }

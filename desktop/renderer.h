@@ -6,14 +6,37 @@
 #include <QPainter>
 #include <QRect>
 #include <QRectF>
+#include <QRegion>
+#include <QString>
+#include <QTextOption>
 
 #include "screen/controls.h"
 #include "screen/window_model.h"
 
 namespace pirune::desktop {
 
+// Where a label's text lies once laid out. Laying text out is the dearest part of a frame and
+// the text rarely changes, so the layout is kept until the text, its box or its font change.
+class TextPlacement {
+ public:
+  // The pixels that `text` laid out in `box` at `points` may touch.
+  [[nodiscard]] QRect ink(QPainter& painter, const QRectF& box, const QString& text,
+                          const QTextOption& option, float points);
+
+ private:
+  QRectF box_;
+  QString text_;
+  float points_ = 0;
+  Qt::Alignment alignment_;
+  QRect ink_;
+  bool known_ = false;
+};
+
 // `client` is the client area in the painter's pixels; the model's 100 by 100 units map onto it.
-void paintWindow(QPainter& painter, const WindowModel& window, const QRect& client);
+// A frame that paints only `dirty` (the painter is clipped to it) can skip the label's text
+// where it lies outside, if `placement` remembers where that is.
+void paintWindow(QPainter& painter, const WindowModel& window, const QRect& client,
+                 const QRegion* dirty = nullptr, TextPlacement* placement = nullptr);
 
 [[nodiscard]] QRectF toPixels(const Rect& units, const QRect& client);
 

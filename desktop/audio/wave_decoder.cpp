@@ -3,6 +3,7 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 namespace pirune {
@@ -45,6 +46,15 @@ DecodedWave decodeWave(const std::string& path, std::size_t maxBytes) {
 
   // The header's frame count is only a hint: read until the data really ends.
   std::vector<std::int16_t> chunk(static_cast<std::size_t>(kChunkFrames) * frameSamples);
+  // Room for the whole music at once, as far as the header and the file's size make it
+  // believable: growing step by step would copy it over and over, and hold it twice for a while.
+  std::error_code sizeError;
+  const auto fileBytes = std::filesystem::file_size(path, sizeError);
+  if (info.frames > 0 && !sizeError) {
+    wave.samples.reserve(std::min({static_cast<std::size_t>(info.frames), maxFrames,
+                                   static_cast<std::size_t>(fileBytes) / frameSamples}) *
+                         frameSamples);
+  }
   std::size_t frames = 0;
   while (frames < maxFrames) {
     const auto wanted = static_cast<sf_count_t>(

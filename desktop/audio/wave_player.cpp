@@ -47,9 +47,11 @@ void WavePlayer::open(const std::string& path) {
   if (!device.isFormatSupported(format)) {
     return;
   }
-  QByteArray pcm(reinterpret_cast<const char*>(wave.samples.data()),
-                 static_cast<qsizetype>(wave.samples.size() * sizeof(std::int16_t)));
-  source_ = std::make_unique<MusicSource>(std::move(pcm));
+  // Not copied: a copy would hold the music twice, for a moment, at every start.
+  samples_ = std::move(wave.samples);
+  source_ = std::make_unique<MusicSource>(QByteArray::fromRawData(
+      reinterpret_cast<const char*>(samples_.data()),
+      static_cast<qsizetype>(samples_.size()) * static_cast<qsizetype>(sizeof(std::int16_t))));
   source_->open(QIODevice::ReadOnly);
   sink_ = std::make_unique<QAudioSink>(device, format);
   format_ = format;
@@ -96,6 +98,7 @@ void WavePlayer::close() {
   }
   sink_.reset();
   source_.reset();
+  samples_ = {};
   lengthMs_ = 0;
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "sound/music_backend.h"
 
@@ -40,6 +41,8 @@ class WavePlayer : public MusicBackend {
   [[nodiscard]] std::int64_t processedMs() const;
 
  private:
+  // The decoded music; the source reads it where it lies.
+  std::vector<std::int16_t> samples_;
   std::unique_ptr<MusicSource> source_;
   std::unique_ptr<QAudioSink> sink_;
   QAudioFormat format_;
