@@ -3,9 +3,10 @@
 
 #include <QColor>
 #include <QImage>
-#include <QPointF>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,16 +17,12 @@
 
 namespace pirune::desktop::testing {
 
-// The title is four quarters, so that stretching shows; the story pages are one colour each.
+// The title is four quarters, so that stretching shows; every story page is one colour.
 inline const QColor kTitleTopLeft{200, 40, 40};
 inline const QColor kTitleTopRight{40, 200, 40};
 inline const QColor kTitleBottomLeft{40, 40, 200};
 inline const QColor kTitleBottomRight{220, 220, 60};
-inline const QColor kOpen0{230, 230, 230};
-inline const QColor kOpen1{210, 230, 250};
-inline const QColor kEnd{250, 230, 200};
-
-void writeTestPictures(const QString& folder);
+inline const QColor kPage{230, 230, 230};
 
 class SilentMusic : public MusicBackend {
  public:
@@ -39,7 +36,7 @@ class SilentMusic : public MusicBackend {
   std::vector<std::string> commands;
 };
 
-// What a box showed before the watcher closed it.
+// What a box showed before the closer closed it.
 struct SeenBox {
   QString kind;  // "message", "input" or "" when none was open
   QString title;
@@ -47,20 +44,19 @@ struct SeenBox {
   QStringList buttons;
 };
 
-// Closes the next modal box once it has been open for `afterMs`, by its OK button, or for an
-// input box by OK with `answer` or by Cancel when `answer` is null.
+// Closes the next modal box once it has been open for `afterMs`: a message by OK, an input box
+// by OK with `answer`, or by Cancel when `answer` is null.
 class BoxCloser {
  public:
   explicit BoxCloser(int afterMs, QString answer = QString());
   [[nodiscard]] const SeenBox& seen() const { return seen_; }
 
  private:
-  void poll();
+  void close(QWidget* box);
 
-  int afterMs_;
   QString answer_;
   SeenBox seen_;
-  bool done_ = false;
+  QTimer poll_;  // with the closer go its timers
 };
 
 class Shell {
@@ -69,16 +65,15 @@ class Shell {
 
   // Form_Load, then the window shown: the title screen of the first game.
   void start();
-
   [[nodiscard]] QImage frame();
-  [[nodiscard]] QColor pixelAt(const QImage& frame, double xUnits, double yUnits);
   [[nodiscard]] QPoint pixelOf(double xUnits, double yUnits);
   void click(double xUnits = 50, double yUnits = 50, Qt::MouseButton button = Qt::LeftButton);
   // Through the title and the opening pages: the flight runs after this.
   void startFlight();
   [[nodiscard]] std::u16string scene() const { return form.sceneName.value_or(u""); }
-  [[nodiscard]] std::string pictureShown() const;
-  [[nodiscard]] std::string path(const char* file) const;
+  [[nodiscard]] std::string path(const char* file) const {
+    return folder.path().toStdString() + "/" + file;
+  }
 
   QTemporaryDir folder;
   SilentMusic music;

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -15,10 +14,11 @@
 
 namespace pirune::testing {
 
-inline std::string bytesOf(std::initializer_list<int> values) {
+// "41 42 00" is the three bytes 0x41 0x42 0x00.
+inline std::string hex(std::string_view pairs) {
   std::string bytes;
-  for (const int value : values) {
-    bytes.push_back(static_cast<char>(value));
+  for (std::size_t i = 0; i + 1 < pairs.size(); i += 3) {
+    bytes.push_back(static_cast<char>(std::stoi(std::string(pairs.substr(i, 2)), nullptr, 16)));
   }
   return bytes;
 }
@@ -33,14 +33,17 @@ inline std::string readFile(const std::filesystem::path& path) {
 }
 
 inline void writeFile(const std::filesystem::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+// Everything under `folder`, as sorted relative paths; nothing when there is no such folder.
 inline std::vector<std::string> folderListing(const std::filesystem::path& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
+  if (std::filesystem::is_directory(folder)) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+      names.push_back(entry.path().lexically_relative(folder).string());
+    }
   }
   std::sort(names.begin(), names.end());
   return names;
@@ -61,6 +64,6 @@ struct ProgramRun {
 };
 
 // The record the game writes for an entry that was never filled.
-inline std::string blankRecord() { return repeat(0x20, 10) + bytesOf({0x00, 0x00}); }
+inline std::string blankRecord() { return repeat(0x20, 10) + hex("00 00"); }
 
 }  // namespace pirune::testing

@@ -18,8 +18,6 @@
 namespace pirune::testing {
 namespace {
 
-std::string temporaryName() { return ".scr.dat.tmp-" + std::to_string(::getpid()); }
-
 std::string errorOf(const std::function<void()>& step) {
   try {
     step();
@@ -33,136 +31,100 @@ std::string errorOf(const std::function<void()>& step) {
 std::string oldRanking() {
   std::string content;
   for (int n = 1; n <= 5; ++n) {
-    content += repeat('a' + n, 10) + bytesOf({n, 0});
+    content += repeat('a' + n, 10) + repeat(n, 1) + hex("00");
   }
   return content + "tail";
 }
 
-TEST(RankingErrors, AScrDatThatIsAFolderStopsTheStartAndTouchesNothing) {
-  ProgramRun run;
-  std::filesystem::create_directory(run.scr());
-  const std::string message = errorOf([&] { run.load(); });
-  EXPECT_EQ(message, "ランキングファイル " + run.scr().string() + " を開けません: Is a directory");
-  EXPECT_FALSE(run.form.rankingLoaded());
-  // The error boundary's save finds nothing to save.
-  run.form.saveRankingAfterError();
-  EXPECT_TRUE(std::filesystem::is_directory(run.scr()));
-  EXPECT_TRUE(std::filesystem::is_empty(run.scr()));
-  EXPECT_EQ(folderListing(run.platform.folder), std::vector<std::string>{"scr.dat"});
-
-  // A pipe would hold the start for ever, waiting for a ranking that never comes.
-  ProgramRun piped;
-  ASSERT_EQ(::mkfifo(piped.scr().c_str(), 0644), 0);
-  EXPECT_EQ(errorOf([&] { piped.load(); }), "ランキングファイル " + piped.scr().string() +
-                                                " を開けません: 通常のファイルではありません");
-  EXPECT_TRUE(std::filesystem::is_fifo(piped.scr()));
+TEST(RankingErrors, AScrDatThatIsNoFileStopsTheStartAndIsLeftAsItIs) {
+  const std::pair<std::function<void(const std::filesystem::path&)>, std::string> cases[] = {
+      {[](const auto& scr) { std::filesystem::create_directory(scr); }, "Is a directory"},
+      // A pipe would hold the start for ever, waiting for a ranking that never comes.
+      {[](const auto& scr) { ::mkfifo(scr.c_str(), 0644); }, "通常のファイルではありません"},
+  };
+  for (const auto& [make, reason] : cases) {
+    ProgramRun run;
+    make(run.scr());
+    const auto type = std::filesystem::status(run.scr()).type();
+    EXPECT_EQ(errorOf([&] { run.load(); }),
+              "ランキングファイル " + run.scr().string() + " を開けません: " + reason);
+    EXPECT_FALSE(run.form.rankingLoaded());
+    // The error boundary's save finds nothing to save.
+    run.form.saveRankingAfterError();
+    EXPECT_EQ(std::filesystem::status(run.scr()).type(), type);
+    EXPECT_EQ(folderListing(run.platform.folder), std::vector<std::string>{"scr.dat"});
+  }
 }
 
-TEST(RankingErrors, AFolderThatCannotHoldTheFileIsReportedAtStart) {
-  ProgramRun run;
-  const std::filesystem::path gone = run.platform.folder / "gone";
-  run.platform.folder = gone;
-  const std::string message = errorOf([&] { run.load(); });
-  run.platform.folder = gone.parent_path();
-  EXPECT_EQ(message, "ランキングファイル " + gone.string() +
-                         "/scr.dat を開けません: No such file or directory");
-  EXPECT_FALSE(std::filesystem::exists(gone));
-}
-
-TEST(RankingErrors, AFolderInPlaceOfTheTemporaryFileFailsTheSaveAndKeepsTheOldFile) {
-  ProgramRun run;
-  writeFile(run.scr(), oldRanking());
-  run.load();
-  run.form.rankTable[0] = {fitName(u"NEW"), 99};
-  const std::filesystem::path blocker = run.platform.folder / temporaryName();
-  std::filesystem::create_directory(blocker);
-
-  const std::string message = errorOf([&] { run.unload(); });
-  EXPECT_EQ(message, "ランキングファイル " + run.scr().string() +
-                         " を書き込めません: Is a directory\n（一時ファイル " + blocker.string() +
-                         "）\nscr.dat は前のまま残っています。");
-  EXPECT_EQ(readFile(run.scr()), oldRanking());
-  EXPECT_TRUE(std::filesystem::is_directory(blocker));
-  EXPECT_EQ(folderListing(run.platform.folder),
-            (std::vector<std::string>{temporaryName(), "scr.dat"}));
-
-  // One attempt per run: the error boundary does not save a second time.
-  EXPECT_FALSE(run.form.rankingLoaded());
-  run.form.saveRankingAfterError();
-  EXPECT_EQ(readFile(run.scr()), oldRanking());
-}
-
-TEST(RankingErrors, AWriteThatFailsPartWayLeavesNoTraceAndTheOldFile) {
-  ProgramRun run;
-  writeFile(run.scr(), oldRanking());
-  run.load();
-  run.form.rankTable[2] = {fitName(u"NEW"), 77};
-
-  // Files may grow to 30 bytes only: the new content's write stops in its middle.
+TEST(RankingErrors, ASaveThatFailsAtAnyStepKeepsTheOldFileAndLeavesNoTemporaryFile) {
+  const std::string temporary = ".scr.dat.tmp-" + std::to_string(::getpid());
+  struct Case {
+    std::function<void(ProgramRun&)> before;
+    std::string error;  // the whole message or a part of it, {} standing for the folder
+    std::vector<std::string> left;
+  };
+  const Case cases[] = {
+      // A folder where the new content should be written.
+      {[&](ProgramRun& run) { std::filesystem::create_directory(run.platform.folder / temporary); },
+       "ランキングファイル {}/scr.dat を書き込めません: Is a directory\n（一時ファイル {}/" +
+           temporary + "）\nscr.dat は前のまま残っています。",
+       {temporary, "scr.dat"}},
+      // Files may grow to 30 bytes only: the write stops in the middle of the new content.
+      {[](ProgramRun&) {
+         rlimit small{};
+         getrlimit(RLIMIT_FSIZE, &small);
+         small.rlim_cur = 30;
+         setrlimit(RLIMIT_FSIZE, &small);
+       },
+       " を書き込めません: File too large",
+       {"scr.dat"}},
+      // Someone put a folder with something in it where scr.dat was: the rename fails.
+      {[](ProgramRun& run) {
+         std::filesystem::rename(run.scr(), run.platform.folder / "old");
+         std::filesystem::create_directories(run.scr() / "keep");
+       },
+       " を書き込めません: ",
+       {"old", "scr.dat", "scr.dat/keep"}},
+      // A file left by a crash of an earlier run is no obstacle.
+      {[&](ProgramRun& run) { writeFile(run.platform.folder / temporary, "left over"); },
+       "(no error)",
+       {"scr.dat"}},
+  };
   const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
   rlimit previous{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-  rlimit small = previous;
-  small.rlim_cur = 30;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const std::string message = errorOf([&] { run.unload(); });
-  setrlimit(RLIMIT_FSIZE, &previous);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.error);
+    ProgramRun run;
+    writeFile(run.scr(), oldRanking());
+    std::filesystem::permissions(run.scr(), std::filesystem::perms(0640));
+    run.load();
+    run.form.rankTable[0] = {fitName(u"NEW"), 99};
+    c.before(run);
+    const std::string message = errorOf([&] { run.unload(); });
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::string error = c.error;
+    for (std::size_t at = 0; (at = error.find("{}", at)) != std::string::npos;) {
+      error.replace(at, 2, run.platform.folder.string());
+    }
+    EXPECT_NE(message.find(error), std::string::npos) << message;
+    EXPECT_EQ(folderListing(run.platform.folder), c.left);
+    const std::filesystem::path kept = c.left[0] == "old" ? run.platform.folder / "old" : run.scr();
+    EXPECT_EQ(std::filesystem::status(kept).permissions(), std::filesystem::perms(0640));
+    if (c.error == "(no error)") {
+      EXPECT_EQ(readFile(kept), "NEW       " + hex("63 00") + oldRanking().substr(12));
+      continue;
+    }
+    EXPECT_EQ(readFile(kept), oldRanking());
+    // One attempt per run: the error boundary does not save a second time.
+    EXPECT_FALSE(run.form.rankingLoaded());
+    run.form.saveRankingAfterError();
+    EXPECT_EQ(readFile(kept), oldRanking());
+  }
   std::signal(SIGXFSZ, previousSignal);
-
-  EXPECT_NE(message.find(" を書き込めません: File too large"), std::string::npos) << message;
-  EXPECT_EQ(readFile(run.scr()), oldRanking());
-  EXPECT_EQ(folderListing(run.platform.folder), std::vector<std::string>{"scr.dat"});
 }
 
-TEST(RankingErrors, ARenameThatFailsRemovesTheTemporaryFile) {
-  ProgramRun run;
-  run.load();
-  // Someone put a folder with something in it where scr.dat was.
-  std::filesystem::remove(run.scr());
-  std::filesystem::create_directory(run.scr());
-  writeFile(run.scr() / "keep", "keep");
-
-  const std::string message = errorOf([&] { run.unload(); });
-  EXPECT_NE(message.find("ランキングファイル " + run.scr().string() + " を書き込めません: "),
-            std::string::npos)
-      << message;
-  EXPECT_EQ(readFile(run.scr() / "keep"), "keep");
-  EXPECT_EQ(folderListing(run.platform.folder), std::vector<std::string>{"scr.dat"});
-}
-
-TEST(RankingErrors, ASaveKeepsTheFileModeAndReplacesAStaleTemporaryFile) {
-  ProgramRun run;
-  writeFile(run.scr(), oldRanking());
-  std::filesystem::permissions(run.scr(), std::filesystem::perms(0640));
-  writeFile(run.platform.folder / temporaryName(), "left over by a crash");
-  run.load();
-  run.form.rankTable[0] = {fitName(u"NEW"), 99};
-  run.unload();
-
-  const std::string written = readFile(run.scr());
-  EXPECT_EQ(written.substr(0, 12), "NEW       " + bytesOf({0x63, 0x00}));
-  EXPECT_EQ(written.substr(12), oldRanking().substr(12));
-  EXPECT_EQ(std::filesystem::status(run.scr()).permissions(), std::filesystem::perms(0640));
-  EXPECT_EQ(folderListing(run.platform.folder), std::vector<std::string>{"scr.dat"});
-}
-
-TEST(RankingErrors, ARunTimeErrorAfterLoadSavesTheRankingOnce) {
-  Game game;
-  const std::filesystem::path scr = game.platform.folder / "scr.dat";
-  game.form.rankTable[0] = {fitName(u"FIRST"), 50};
-  game.form.saveRankingAfterError();
-  EXPECT_EQ(readFile(scr).substr(0, 12), "FIRST     " + bytesOf({0x32, 0x00}));
-  EXPECT_EQ(std::filesystem::file_size(scr), 60U);
-  EXPECT_FALSE(game.form.rankingLoaded());
-
-  // The closing of the window that follows does not write again.
-  game.form.rankTable[0] = {fitName(u"SECOND"), 60};
-  std::int16_t cancel = 0;
-  game.form.Form_Unload(cancel);
-  EXPECT_EQ(readFile(scr).substr(0, 12), "FIRST     " + bytesOf({0x32, 0x00}));
-}
-
-TEST(RankingErrors, AnErrorWhileTheNameIsAskedSavesTheScoreWithABlankName) {
+TEST(RankingErrors, AnErrorWhileTheNameIsAskedSavesTheScoreWithABlankNameOnce) {
   Game game;
   FOM& f = game.form;
   f.rankTable = {RankRecord{fitName(u"A"), 90},
@@ -175,10 +137,16 @@ TEST(RankingErrors, AnErrorWhileTheNameIsAskedSavesTheScoreWithABlankName) {
   EXPECT_EQ(errorOf([&] { f.RANKING_TOUROKU(); }), "実行時エラー");
   f.saveRankingAfterError();
 
-  const std::string written = readFile(game.platform.folder / "scr.dat");
-  EXPECT_EQ(written.substr(24, 12), repeat(0x20, 10) + bytesOf({75, 0x00}));
-  EXPECT_EQ(written.substr(36, 12), "C         " + bytesOf({70, 0x00}));
+  const std::filesystem::path scr = game.platform.folder / "scr.dat";
+  const std::string written = readFile(scr);
+  EXPECT_EQ(written.size(), 60U);
+  EXPECT_EQ(written.substr(24, 24), repeat(0x20, 10) + hex("4B 00") + "C         " + hex("46 00"));
   EXPECT_EQ(written.find("GONE"), std::string::npos);
+  // The closing of the window that follows does not write again.
+  f.rankTable[0] = {fitName(u"SECOND"), 60};
+  std::int16_t cancel = 0;
+  f.Form_Unload(cancel);
+  EXPECT_EQ(readFile(scr), written);
 }
 
 }  // namespace
