@@ -20,7 +20,6 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 #include <dirent.h>
 #include <signal.h>
 #include <sys/types.h>
@@ -34,6 +33,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <fstream>
 #include <map>
 #include <optional>
@@ -41,6 +41,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "x_session.h"
 
 namespace {
 
@@ -134,57 +136,6 @@ class Shot {
   XImage* image_ = nullptr;
 };
 
-std::string windowName(Display* d, Window w) {
-  const Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
-  const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0;
-  unsigned long after = 0;
-  unsigned char* data = nullptr;
-  std::string name;
-  if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
-                         &data) == Success &&
-      data != nullptr) {
-    name.assign(reinterpret_cast<char*>(data), count);
-    XFree(data);
-  }
-  return name;
-}
-
-// Without a window manager the program's windows are the root's children.
-std::optional<Window> findWindow(Display* d, const std::string& name) {
-  Window root = 0;
-  Window parent = 0;
-  Window* children = nullptr;
-  unsigned int count = 0;
-  if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count) == 0) {
-    return std::nullopt;
-  }
-  std::optional<Window> found;
-  for (unsigned int i = 0; i < count && !found; ++i) {
-    XWindowAttributes attributes{};
-    if (XGetWindowAttributes(d, children[i], &attributes) != 0 &&
-        attributes.map_state == IsViewable && windowName(d, children[i]) == name) {
-      found = children[i];
-    }
-  }
-  if (children != nullptr) {
-    XFree(children);
-  }
-  return found;
-}
-
-Box geometryOf(Display* d, Window w) {
-  XWindowAttributes a{};
-  XGetWindowAttributes(d, w, &a);
-  int x = 0;
-  int y = 0;
-  Window child = 0;
-  XTranslateCoordinates(d, w, DefaultRootWindow(d), 0, 0, &x, &y, &child);
-  return {x, y, a.width, a.height};
-}
-
 void paintRootUnpainted(Display* d) {
   XSetWindowBackground(d, DefaultRootWindow(d), kUnpainted);
   XClearWindow(d, DefaultRootWindow(d));
@@ -211,18 +162,6 @@ Program launch(char** argv) {
     _exit(127);
   }
   return program;
-}
-
-void askToClose(Display* d, Window w) {
-  XEvent e{};
-  e.xclient.type = ClientMessage;
-  e.xclient.window = w;
-  e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-  e.xclient.format = 32;
-  e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
-  e.xclient.data.l[1] = CurrentTime;
-  XSendEvent(d, w, False, NoEventMask, &e);
-  XSync(d, False);
 }
 
 // The exit status, or -1 when the program had to be killed.
@@ -332,20 +271,23 @@ struct FirstFrame {
   int unpaintedLooks = 0;
 };
 
-FirstFrame awaitFirstFrame(Display* d, const Program& program, const std::string& name,
-                           Expect expect, double timeoutMs) {
+FirstFrame awaitFirstFrame(const xdriver::Session& session, const Program& program,
+                           const std::string& name, Expect expect, double timeoutMs) {
   FirstFrame first;
   std::optional<Window> w;
   while (msBetween(program.launched, Clock::now()) < timeoutMs) {
     if (!w) {
-      w = findWindow(d, name);
-      if (w) {
+      w = session.findNamed(name, None);
+      const auto geometry = w ? session.geometry(*w) : std::nullopt;
+      if (geometry) {
         first.window = *w;
         first.mappedMs = msBetween(program.launched, Clock::now());
-        first.box = geometryOf(d, *w);
+        first.box = {geometry->x, geometry->y, geometry->width, geometry->height};
+      } else {
+        w.reset();
       }
     }
-    if (w && showsExpected(d, first.box, expect)) {
+    if (w && showsExpected(session.display(), first.box, expect)) {
       first.frameMs = msBetween(program.launched, Clock::now());
       first.cpuMs = threadsCpuMs(program.pid);
       return first;
@@ -394,21 +336,22 @@ Options parse(int argc, char** argv) {
 
 // ---- start-up ----------------------------------------------------------------------------
 
-int startup(Display* d, const Options& options) {
+int startup(xdriver::Session& session, const Options& options) {
+  Display* d = session.display();
   const std::string name = options.get("name");
   const Expect expect = options.get("expect") == "black" ? Expect::Black : Expect::Picture;
   const double settleMs = std::atof(options.get("settle-ms", "1000").c_str());
 
   paintRootUnpainted(d);
   const Program program = launch(options.program);
-  const FirstFrame first = awaitFirstFrame(d, program, name, expect, 30000);
+  const FirstFrame first = awaitFirstFrame(session, program, name, expect, 30000);
   if (const std::string shot = options.get("shot"); !shot.empty()) {
     Shot(d, first.box).savePpm(shot);
   }
   sleepMs(settleMs);
   const long hwm = statusKb(program.pid, "VmHWM");
   const long rss = statusKb(program.pid, "VmRSS");
-  askToClose(d, first.window);
+  session.requestClose(first.window);
   const int status = awaitExit(program, 10000);
 
   std::printf("mapped_ms=%.1f\nstartup_ms=%.1f\nunpainted_looks=%d\n", first.mappedMs,
@@ -420,7 +363,8 @@ int startup(Display* d, const Options& options) {
 
 // ---- a program left to itself -----------------------------------------------------------
 
-int cpu(Display* d, const Options& options) {
+int cpu(xdriver::Session& session, const Options& options) {
+  Display* d = session.display();
   const std::string name = options.get("name");
   const Expect expect = options.get("expect") == "black" ? Expect::Black : Expect::Picture;
   const double seconds = std::atof(options.get("seconds", "20").c_str());
@@ -428,7 +372,7 @@ int cpu(Display* d, const Options& options) {
 
   paintRootUnpainted(d);
   const Program program = launch(options.program);
-  const FirstFrame first = awaitFirstFrame(d, program, name, expect, 30000);
+  const FirstFrame first = awaitFirstFrame(session, program, name, expect, 30000);
   sleepMs(1000);
   const auto t0 = Clock::now();
   const double cpu0 = cpuSeconds(program.pid);
@@ -438,7 +382,7 @@ int cpu(Display* d, const Options& options) {
   const double xcpu1 = xserver.empty() ? 0 : cpuSeconds(std::atoi(xserver.c_str()));
   const double window = msBetween(t0, Clock::now()) / 1000.0;
   const long hwm = statusKb(program.pid, "VmHWM");
-  askToClose(d, first.window);
+  session.requestClose(first.window);
   const int status = awaitExit(program, 10000);
   std::printf("cpu_s=%.3f\ncpu_percent=%.2f\n", cpu1 - cpu0, 100.0 * (cpu1 - cpu0) / window);
   if (!xserver.empty()) {
@@ -529,13 +473,6 @@ std::optional<double> heroTop(Display* d, const Client& client) {
   return std::nullopt;
 }
 
-void click(Display* d, int x, int y) {
-  XTestFakeMotionEvent(d, -1, x, y, CurrentTime);
-  XTestFakeButtonEvent(d, 1, True, CurrentTime);
-  XTestFakeButtonEvent(d, 1, False, CurrentTime);
-  XSync(d, False);
-}
-
 // One frame of a 60 Hz display.
 constexpr std::int64_t kFrameUs = 16666;
 
@@ -623,7 +560,8 @@ bool mostlyBlack(Display* d, const Client& client) {
   return black * 3 >= total * 2;
 }
 
-int flight(Display* d, const Options& options) {
+int flight(xdriver::Session& session, const Options& options) {
+  Display* d = session.display();
   const std::string name = options.get("name");
   const std::string statsPath = options.get("stats");
   const double seconds = std::atof(options.get("seconds", "20").c_str());
@@ -635,7 +573,7 @@ int flight(Display* d, const Options& options) {
 
   paintRootUnpainted(d);
   const Program program = launch(options.program);
-  const FirstFrame first = awaitFirstFrame(d, program, name, Expect::Picture, 30000);
+  const FirstFrame first = awaitFirstFrame(session, program, name, Expect::Picture, 30000);
   sleepMs(300);
   const Client client = findClient(d, first.box);
   const int cx = client.window.x + client.window.w / 2;
@@ -643,10 +581,10 @@ int flight(Display* d, const Options& options) {
 
   // Two pages of the opening, then the flight.
   for (int page = 0; page < 2; ++page) {
-    click(d, cx, cy);
+    session.click(cx, cy);
     sleepMs(500);
   }
-  click(d, cx, cy);
+  session.click(cx, cy);
   const auto started = Clock::now();
   while (!mostlyBlack(d, client)) {
     if (msBetween(started, Clock::now()) > 3000) {
@@ -679,7 +617,7 @@ int flight(Display* d, const Options& options) {
     }
     const std::vector<bool> before = distanceMask(d, distance);
     const auto pressed = Clock::now();
-    click(d, cx, cy);
+    session.click(cx, cy);
     ++clicks;
     // Every second beat carries him one unit further: wait for the new distance, or for as
     // long as a beat that only moves the wings may take to show.
@@ -705,7 +643,7 @@ int flight(Display* d, const Options& options) {
     Shot(d, first.box).savePpm(shots + "-flight-end.ppm");
   }
   const long hwm = statusKb(program.pid, "VmHWM");
-  askToClose(d, first.window);
+  session.requestClose(first.window);
   const int status = awaitExit(program, 10000);
   const FrameCounts frames = countFrames(statsPath, micros(t0), micros(t1));
 
@@ -742,22 +680,25 @@ int main(int argc, char** argv) {
     return 2;
   }
   const Options options = parse(argc, argv);
-  Display* d = XOpenDisplay(nullptr);
-  if (d == nullptr) {
-    die("cannot open the display");
+  std::optional<xdriver::Session> opened;
+  try {
+    opened.emplace();
+  } catch (const std::exception& error) {
+    die(error.what());
   }
+  xdriver::Session& session = *opened;
+  // Counted, not ignored: a window that vanished mid-look must not pass for a frame.
   XSetErrorHandler(countError);
   const std::string command = argv[1];
   int status = 2;
   if (command == "startup") {
-    status = startup(d, options);
+    status = startup(session, options);
   } else if (command == "cpu") {
-    status = cpu(d, options);
+    status = cpu(session, options);
   } else if (command == "flight") {
-    status = flight(d, options);
+    status = flight(session, options);
   } else {
     std::fprintf(stderr, "probe: unknown command %s\n", command.c_str());
   }
-  XCloseDisplay(d);
   return status;
 }
