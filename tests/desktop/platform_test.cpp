@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -26,8 +27,34 @@ TEST(Pictures, WhatIsNoPictureIsRefusedWithItsReasonBeforeAnyPixelIsMade) {
   text.close();
   // A real picture, one pixel wider than the game takes.
   ASSERT_TRUE(QImage(8193, 1, QImage::Format_RGB32).save(dir.filePath("wide.bmp"), "BMP"));
+  // A header that claims 60000 by 60000 over a few bytes: refused before anything is allocated
+  // (the reader already finds such a header inconsistent).
+  QByteArray huge;
+  {
+    QBuffer buffer(&huge);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QImage(2, 2, QImage::Format_RGB32).save(&buffer, "BMP"));
+  }
+  const QByteArray claimed = QByteArray::fromHex("60ea0000");  // 60000, little-endian
+  huge.replace(18, 4, claimed).replace(22, 4, claimed);
+  QFile hugeFile(dir.filePath("huge.bmp"));
+  ASSERT_TRUE(hugeFile.open(QIODevice::WriteOnly));
+  hugeFile.write(huge);
+  hugeFile.close();
+  // A real picture whose pixels stop a tenth of the way in.
+  ASSERT_TRUE(QImage(100, 100, QImage::Format_RGB32).save(dir.filePath("whole.bmp"), "BMP"));
+  QFile whole(dir.filePath("whole.bmp"));
+  ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+  const QByteArray head = whole.read(3000);
+  whole.close();
+  QFile cut(dir.filePath("cut.bmp"));
+  ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+  cut.write(head);
+  cut.close();
   for (const auto& [name, reason] : {std::pair{"text.bmp", "画像として読めません"},
-                                     {"wide.bmp", "画像が大きすぎます (8193×1)"}}) {
+                                     {"wide.bmp", "画像が大きすぎます (8193×1)"},
+                                     {"huge.bmp", "画像として読めません"},
+                                     {"cut.bmp", "画像のデータが途中で切れています"}}) {
     const std::string path = dir.filePath(name).toStdString();
     try {
       loadPictureFile(path);
