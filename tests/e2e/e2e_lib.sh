@@ -128,6 +128,19 @@ turn_page() { click_units 50 60; }
 
 beat() { click_units 70 70; }
 
+# From the title through the two opening pages to the flight; further conditions are checked
+# on the flight's first frame.
+open_to_flight() {
+  local what=$1
+  shift
+  for page in open0 open1; do
+    turn_page
+    see "opening page $page" pic=$page
+  done
+  turn_page
+  see "$what" 'black>50' hero=1 "$@"
+}
+
 # fly WHAT BEATS BELOW [SECONDS [UNTIL...]]: the player bot; its log is in LAST.
 fly() {
   local what=$1

@@ -18,12 +18,7 @@ keep_title
 choose "$OPTIONS_X" 1
 [[ $(option_state 1) == "1 1" ]] || fail "endless mode did not switch on"
 
-for page in open0 open1; do
-  turn_page
-  see "opening page $page" pic=$page
-done
-turn_page
-see "the flight start" 'black>50' hero=1
+open_to_flight "the flight start"
 [[ $(option_state 1) == "1 0" ]] || fail "endless mode is not locked during the flight"
 
 # Past the 58th beat, which would be the goal, to distance 1 + 64 / 2 = 33.

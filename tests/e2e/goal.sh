@@ -6,12 +6,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 start_x 1280x1024x24
 start_game
 keep_title
-turn_page
-see "opening page 0" pic=open0
-turn_page
-see "opening page 1" pic=open1
-turn_page
-see "the flight start" 'black>50' hero=1
+open_to_flight "the flight start"
 
 fly "57 beats" 57 75 50
 [[ $(value beats) == 57 && $(value ended) == 0 ]] || fail "the flight ended early: $LAST"

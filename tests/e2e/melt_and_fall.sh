@@ -6,12 +6,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 start_x 1024x768x24
 start_game
 keep_title
-for page in open0 open1; do
-  turn_page
-  see "opening page $page" pic=$page
-done
-turn_page
-see "the flight start" 'black>50' hero=1
+open_to_flight "the flight start"
 
 # Straight up: 17 beats lift him from 50 past 100, where the label says "つ、翼が溶ける", one line
 # far wider than the distance.
@@ -29,12 +24,7 @@ see "the fall" 30 white_rows=3 'white_left<1' 'white_right>30' 'white_bottom<16'
 turn_page
 see "the title after the fall" 'differs<1'
 
-for page in open0 open1; do
-  turn_page
-  see "opening page $page" pic=$page
-done
-turn_page
-see "the second flight" 'black>50' hero=1
+open_to_flight "the second flight"
 # Up and on beating at the top: every beat there melts the wings, the tenth time they are gone.
 fly "the last climb" 60 200 30
 [[ $(value ended) == 1 ]] || fail "the wings did not go: $LAST"

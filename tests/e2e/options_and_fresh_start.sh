@@ -68,12 +68,7 @@ bar_command "$FRESH_X"
 see "the title after abandoning the flight" 'differs<1'
 no_box "after abandoning a short flight"
 # A new flight after the fresh start: the background effect is still off.
-for page in open0 open1; do
-  turn_page
-  see "opening page $page" pic=$page
-done
-turn_page
-see "the next flight" 'black>50' hero=1 'altitude>=47'
+open_to_flight "the next flight" 'altitude>=47'
 steady "the next flight without shapes" 1 coloured=0
 close_game
 done_run
