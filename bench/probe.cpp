@@ -86,19 +86,12 @@ int countError(Display* /*display*/, XErrorEvent* /*event*/) {
   return 0;
 }
 
-struct Box {
-  int x = 0;
-  int y = 0;
-  int w = 0;
-  int h = 0;
-};
-
 // A piece of the screen as it is now.
 class Shot {
  public:
-  Shot(Display* d, Box box) : box_(box) {
-    image_ = XGetImage(d, DefaultRootWindow(d), box.x, box.y, static_cast<unsigned>(box.w),
-                       static_cast<unsigned>(box.h), AllPlanes, ZPixmap);
+  Shot(Display* d, xdriver::Geometry box) : box_(box) {
+    image_ = XGetImage(d, DefaultRootWindow(d), box.x, box.y, static_cast<unsigned>(box.width),
+                       static_cast<unsigned>(box.height), AllPlanes, ZPixmap);
   }
   Shot(const Shot&) = delete;
   Shot& operator=(const Shot&) = delete;
@@ -111,8 +104,8 @@ class Shot {
   }
 
   [[nodiscard]] bool ok() const { return image_ != nullptr; }
-  [[nodiscard]] int width() const { return box_.w; }
-  [[nodiscard]] int height() const { return box_.h; }
+  [[nodiscard]] int width() const { return box_.width; }
+  [[nodiscard]] int height() const { return box_.height; }
   // In the shot's own coordinates.
   [[nodiscard]] Rgb at(int x, int y) const {
     const unsigned long p = XGetPixel(image_, x, y);
@@ -122,9 +115,9 @@ class Shot {
 
   void savePpm(const std::string& path) const {
     std::ofstream out(path, std::ios::binary);
-    out << "P6\n" << box_.w << " " << box_.h << "\n255\n";
-    for (int y = 0; y < box_.h; ++y) {
-      for (int x = 0; x < box_.w; ++x) {
+    out << "P6\n" << box_.width << " " << box_.height << "\n255\n";
+    for (int y = 0; y < box_.height; ++y) {
+      for (int x = 0; x < box_.width; ++x) {
         const Rgb c = at(x, y);
         out.put(static_cast<char>(c.r)).put(static_cast<char>(c.g)).put(static_cast<char>(c.b));
       }
@@ -132,7 +125,7 @@ class Shot {
   }
 
  private:
-  Box box_;
+  xdriver::Geometry box_;
   XImage* image_ = nullptr;
 };
 
@@ -239,16 +232,16 @@ long statusKb(pid_t pid, const std::string& key) {
 enum class Expect { Picture, Black };
 
 // Fifteen points over the lower four fifths of the window, well below any menu bar.
-bool showsExpected(Display* d, const Box& window, Expect expect) {
+bool showsExpected(Display* d, const xdriver::Geometry& window, Expect expect) {
   int matching = 0;
   int total = 0;
   for (const int row : {40, 60, 80}) {
-    const Shot line(d, {window.x, window.y + window.h * row / 100, window.w, 1});
+    const Shot line(d, {window.x, window.y + window.height * row / 100, window.width, 1});
     if (!line.ok()) {
       return false;
     }
     for (const int column : {10, 30, 50, 70, 90}) {
-      const Rgb c = line.at(window.w * column / 100, 0);
+      const Rgb c = line.at(window.width * column / 100, 0);
       ++total;
       if (expect == Expect::Black ? (c.r == 0 && c.g == 0 && c.b == 0)
                                   : (!c.black() && !c.unpainted())) {
@@ -262,7 +255,7 @@ bool showsExpected(Display* d, const Box& window, Expect expect) {
 
 struct FirstFrame {
   Window window = 0;
-  Box box;
+  xdriver::Geometry box;
   double mappedMs = 0;
   double frameMs = 0;
   double cpuMs = 0;  // spent by the program up to that frame
@@ -282,7 +275,7 @@ FirstFrame awaitFirstFrame(const xdriver::Session& session, const Program& progr
       if (geometry) {
         first.window = *w;
         first.mappedMs = msBetween(program.launched, Clock::now());
-        first.box = {geometry->x, geometry->y, geometry->width, geometry->height};
+        first.box = *geometry;
       } else {
         w.reset();
       }
@@ -395,21 +388,21 @@ int cpu(xdriver::Session& session, const Options& options) {
 // ---- the flight --------------------------------------------------------------------------
 
 struct Client {
-  Box window;
+  xdriver::Geometry window;
   int top = 0;  // screen y of the client area's first row, below the menu bar
   int height = 0;
 
-  [[nodiscard]] Box units(int left, int top_, int width, int height_) const {
-    return {window.x + window.w * left / 100, top + height * top_ / 100, window.w * width / 100,
-            height * height_ / 100};
+  [[nodiscard]] xdriver::Geometry units(int left, int top_, int width, int height_) const {
+    return {window.x + window.width * left / 100, top + height * top_ / 100,
+            window.width * width / 100, height * height_ / 100};
   }
 };
 
 // The menu bar is light and the title's sky dark: the client area starts at the first dark
 // rows near the right edge, where no menu title stands.
-Client findClient(Display* d, const Box& window) {
-  Client client{window, window.y, window.h};
-  const Shot column(d, {window.x + window.w - 8, window.y, 4, window.h / 4});
+Client findClient(Display* d, const xdriver::Geometry& window) {
+  Client client{window, window.y, window.height};
+  const Shot column(d, {window.x + window.width - 8, window.y, 4, window.height / 4});
   if (!column.ok()) {
     return client;
   }
@@ -419,7 +412,7 @@ Client findClient(Display* d, const Box& window) {
     dark = std::max({c.r, c.g, c.b}) < 120 ? dark + 1 : 0;
     if (dark == 3) {
       client.top = window.y + y - 2;
-      client.height = window.y + window.h - client.top;
+      client.height = window.y + window.height - client.top;
       break;
     }
   }
@@ -427,15 +420,15 @@ Client findClient(Display* d, const Box& window) {
 }
 
 // The pixels of the distance: the label's white text at the top left of the client area.
-std::vector<bool> distanceMask(Display* d, const Box& region) {
+std::vector<bool> distanceMask(Display* d, const xdriver::Geometry& region) {
   const Shot shot(d, region);
   std::vector<bool> mask;
   if (!shot.ok()) {
     return mask;
   }
-  mask.reserve(static_cast<std::size_t>(region.w) * static_cast<std::size_t>(region.h));
-  for (int y = 0; y < region.h; ++y) {
-    for (int x = 0; x < region.w; ++x) {
+  mask.reserve(static_cast<std::size_t>(region.width) * static_cast<std::size_t>(region.height));
+  for (int y = 0; y < region.height; ++y) {
+    for (int x = 0; x < region.width; ++x) {
       mask.push_back(shot.at(x, y).white());
     }
   }
@@ -456,7 +449,7 @@ int differing(const std::vector<bool>& a, const std::vector<bool>& b) {
 // The hero is the only white thing in his column below the distance; his top in units, or
 // nothing when he is not to be seen there.
 std::optional<double> heroTop(Display* d, const Client& client) {
-  const Box strip = client.units(0, 15, 8, 85);
+  const xdriver::Geometry strip = client.units(0, 15, 8, 85);
   const Shot shot(d, strip);
   if (!shot.ok()) {
     return std::nullopt;
@@ -547,8 +540,8 @@ bool mostlyBlack(Display* d, const Client& client) {
   int black = 0;
   int total = 0;
   for (const int row : {30, 50, 70, 90}) {
-    const Box line = client.units(0, row, 100, 1);
-    const Shot shot(d, {line.x, line.y, line.w, 1});
+    const xdriver::Geometry line = client.units(0, row, 100, 1);
+    const Shot shot(d, {line.x, line.y, line.width, 1});
     if (!shot.ok()) {
       return false;
     }
@@ -576,7 +569,7 @@ int flight(xdriver::Session& session, const Options& options) {
   const FirstFrame first = awaitFirstFrame(session, program, name, Expect::Picture, 30000);
   sleepMs(300);
   const Client client = findClient(d, first.box);
-  const int cx = client.window.x + client.window.w / 2;
+  const int cx = client.window.x + client.window.width / 2;
   const int cy = client.top + client.height * 3 / 5;
 
   // Two pages of the opening, then the flight.
@@ -596,7 +589,7 @@ int flight(xdriver::Session& session, const Options& options) {
     Shot(d, first.box).savePpm(shots + "-flight-start.ppm");
   }
 
-  const Box distance = client.units(0, 0, 30, 10);
+  const xdriver::Geometry distance = client.units(0, 0, 30, 10);
   const auto t0 = Clock::now();
   const double cpu0 = cpuSeconds(program.pid);
   const double xcpu0 = xserver.empty() ? 0 : cpuSeconds(std::atoi(xserver.c_str()));
