@@ -2,37 +2,41 @@
 // of a flight, wings melting at the top and the fall at the bottom.
 
 #include "game/form.h"
+#include "game/rules.h"
 
 namespace pirune {
 
 void FOM::PIRUNEITI_HENGE(std::int16_t henge) {
   altitude += henge;
-  if (altitude >= 100) {
-    if (meltCount < 10) {
+  if (altitude >= rules::kMeltCeiling) {
+    if (meltCount < rules::kLastMeltCount) {
       LBl.setCaption(u"つ、翼が溶ける");
       ++meltCount;
     } else {
-      sceneName = u"otiru1";
-      scenePage = 0;
-      piruneTIM.setEnabled(false);
-      LBl_Click();
+      fall(u"otiru1");
     }
-  } else if (altitude > 0) {
-    IMG.Move(IMG.Left(), static_cast<float>(100 - altitude), static_cast<float>(growth + 10),
-             static_cast<float>(growth + 30));
+  } else if (altitude > rules::kFallFloor) {
+    // The height counts up from the bottom of the window, the units down from its top.
+    IMG.Move(IMG.Left(), kScaleHeight - static_cast<float>(altitude),
+             rules::kHeroBaseWidth + static_cast<float>(growth),
+             rules::kHeroBaseHeight + static_cast<float>(growth));
   } else {
-    sceneName = u"otiru2";
-    scenePage = 0;
-    piruneTIM.setEnabled(false);
-    LBl_Click();
+    fall(u"otiru2");
   }
+}
+
+void FOM::fall(const char16_t* scene) {
+  sceneName = scene;
+  scenePage = 0;
+  piruneTIM.setEnabled(false);
+  LBl_Click();
 }
 
 void FOM::piruneTIM_Timer() {
   PIRUNEITI_HENGE(static_cast<std::int16_t>(-meltCount));
-  // Ever faster, down to a tick every 90 ms; also on the tick that ended the flight.
-  if (piruneTIM.Interval() >= 100) {
-    piruneTIM.setInterval(piruneTIM.Interval() - 10);
+  // Also on the tick that ended the flight.
+  if (piruneTIM.Interval() >= rules::kFlightRampEndMs) {
+    piruneTIM.setInterval(piruneTIM.Interval() - rules::kFlightIntervalStepMs);
   }
 }
 

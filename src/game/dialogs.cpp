@@ -1,8 +1,6 @@
 // The window's boxes. While one is open the flight and the background effect are held, so the
 // player never comes back to a flight that ended behind the box.
 
-#include <string>
-
 #include "game/form.h"
 
 namespace pirune {
@@ -33,11 +31,6 @@ std::optional<std::u16string> FOM::askText(const std::u16string& prompt,
                                            const std::u16string& title) {
   const ModalScope scope(timers);
   return platform_.inputBox(prompt, title);
-}
-
-std::u16string decimal(long long value) {
-  const std::string digits = std::to_string(value);
-  return {digits.begin(), digits.end()};
 }
 
 }  // namespace pirune

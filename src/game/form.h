@@ -106,12 +106,12 @@ class FOM {
   void pointerPressed(MouseButton button, std::int16_t shift, float x, float y);
   void pointerReleased(MouseButton button, float x, float y);
 
-  // After a run-time error: keeps the ranking entered so far, if it was ever loaded and not
-  // saved yet. Throws RuntimeError when that save fails too; a run tries to save only once.
-  void saveRankingAfterError();
-  [[nodiscard]] bool rankingLoaded() const { return rankingFile_ != nullptr; }
-
-  [[nodiscard]] Platform& platform() const { return platform_; }
+  // ---- the options, as their menu items' check marks say ---------------------------------
+  [[nodiscard]] bool musicOn() const { return mnu1[0]->Checked(); }
+  [[nodiscard]] bool endlessMode() const { return mnu1[1]->Checked(); }
+  [[nodiscard]] bool effectOn() const { return mnu1[2]->Checked(); }
+  // No story scene is playing: a click on the label is a wing beat.
+  [[nodiscard]] bool inFlight() const { return sceneName.value_or(u"").empty(); }
 
  private:
   // Boxes hold the flight and the background effect while the player reads or types.
@@ -121,16 +121,11 @@ class FOM {
   void scatter(Shape& shape);
   void showShapes(bool visible);
   void startFlight();
-  [[nodiscard]] bool endlessMode() const { return mnu1[1]->Checked(); }
+  // The wings gone, or the bottom reached: the fall scene "otiru1" or "otiru2" begins.
+  void fall(const char16_t* scene);
 
   std::unique_ptr<RankingFile> rankingFile_;
   Control* pressedControl_ = nullptr;
 };
-
-// The 16 colours of the background effect; the scatter never picks entry 15, bright white.
-const std::array<Color, 16>& qbPalette();
-
-// The decimal text of a number, as the label shows the distance.
-std::u16string decimal(long long value);
 
 }  // namespace pirune

@@ -1,6 +1,7 @@
 // The program's life: what the window does once when it is made, and once when it closes.
 
 #include "game/form.h"
+#include "game/rules.h"
 
 namespace pirune {
 
@@ -18,8 +19,8 @@ void FOM::Form_Load() {
   LBl.setFontSize(13);
   LBl.Move(0, 0, kScaleWidth, kScaleHeight);
   SEimg.Move(0, 0, kScaleWidth, kScaleHeight);
-  IMG.Move(0, static_cast<float>(altitude), static_cast<float>(growth + 10),
-           static_cast<float>(growth + 30));
+  IMG.Move(0, static_cast<float>(altitude), rules::kHeroBaseWidth + static_cast<float>(growth),
+           rules::kHeroBaseHeight + static_cast<float>(growth));
   IMG.ZOrder(1);
 
   MMC.FileName = basePath + "o.wav";

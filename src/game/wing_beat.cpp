@@ -1,6 +1,8 @@
 // One wing beat: the only thing the player does during a flight.
 
+#include "game/decimal.h"
 #include "game/form.h"
+#include "game/rules.h"
 
 namespace pirune {
 
@@ -8,10 +10,11 @@ void FOM::PIRUNE_PLAY() {
   wingFrame = Byte::from((wingFrame % 2) + 1);
   IMG.setPicture(E[wingFrame - 1]->Picture());
   if (wingFrame != 2) {
-    ++distance;  // one unit of distance per two beats
+    ++distance;  // the second beat of each pair carries him one unit on
     LBl.setCaption(decimal(distance));
 
-    const bool goal = (distance == 30 && !endlessMode()) || (distance == 30000 && endlessMode());
+    const bool goal =
+        endlessMode() ? distance == rules::kEndlessGoalDistance : distance == rules::kGoalDistance;
     if (goal) {
       sceneName = u"end";
       scenePage = 0;
@@ -25,20 +28,19 @@ void FOM::PIRUNE_PLAY() {
       LBl_Click();
       return;
     }
-    if (endlessMode() && distance % 50 == 0) {
-      // An endless flight is renewed every 50 units: fresh wings, normal size, mid-height.
-      altitude = 50;
+    if (endlessMode() && distance % rules::kEndlessRenewalEvery == 0) {
+      altitude = rules::kStartAltitude;
       meltCount = 1;
       growth = 0;
-      piruneTIM.setInterval(piruneTIM.Interval() + 200);
-      IMG.Move(IMG.Left(), IMG.Top(), 10, 30);
+      piruneTIM.setInterval(piruneTIM.Interval() + rules::kEndlessSlowdownMs);
+      IMG.Move(IMG.Left(), IMG.Top(), rules::kHeroBaseWidth, rules::kHeroBaseHeight);
       return;
     }
-    if (distance % 2 == 0) {
+    if (distance % rules::kGrowthEvery == 0) {
       ++growth;
     }
   }
-  PIRUNEITI_HENGE(3);
+  PIRUNEITI_HENGE(rules::kWingLift);
 }
 
 void FOM::IMG_Click() { PIRUNE_PLAY(); }

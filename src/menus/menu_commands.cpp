@@ -23,7 +23,7 @@ void FOM::mnu1_Click(std::int16_t Index) {
   MenuItem& item = *mnu1[static_cast<std::size_t>(Index)];
   item.setChecked(!item.Checked());
   if (Index == 0) {
-    if (item.Checked()) {
+    if (musicOn()) {
       MMC.Command("prev");
       MMC.Command("play");
       MMCTIM.setEnabled(true);
@@ -31,14 +31,9 @@ void FOM::mnu1_Click(std::int16_t Index) {
       MMC.Command("stop");
       MMCTIM.setEnabled(false);
     }
-  } else if (Index == 2 && sceneName.value_or(u"").empty()) {
-    if (item.Checked()) {
-      showShapes(true);
-      SHPTIM.setEnabled(true);
-    } else {
-      showShapes(false);
-      SHPTIM.setEnabled(false);
-    }
+  } else if (Index == 2 && inFlight()) {
+    showShapes(effectOn());
+    SHPTIM.setEnabled(effectOn());
   }
 }
 

@@ -4,20 +4,16 @@
 #include <string>
 #include <utility>
 
+#include "game/decimal.h"
 #include "game/form.h"
+#include "game/rules.h"
 
 namespace pirune {
-
-std::u16string fitName(std::u16string_view text) {
-  std::u16string name(text.substr(0, kNameLength));
-  name.resize(kNameLength, u' ');
-  return name;
-}
 
 void FOM::RANKING_TOUROKU() {
   std::size_t place = kRankCount;
   for (std::size_t i = 0; i < kRankCount; ++i) {
-    if (distance >= rankTable[i].score && distance > 30) {
+    if (distance >= rankTable[i].score && distance > rules::kRankingAbove) {
       place = i;
       break;
     }

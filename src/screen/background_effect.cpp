@@ -4,30 +4,9 @@
 #include <cmath>
 
 #include "game/form.h"
+#include "screen/palette.h"
 
 namespace pirune {
-
-const std::array<Color, 16>& qbPalette() {
-  static const std::array<Color, 16> palette{{
-      {0, 0, 0},
-      {0, 0, 128},
-      {0, 128, 0},
-      {0, 128, 128},
-      {128, 0, 0},
-      {128, 0, 128},
-      {128, 128, 0},
-      {192, 192, 192},
-      {128, 128, 128},
-      {0, 0, 255},
-      {0, 255, 0},
-      {0, 255, 255},
-      {255, 0, 0},
-      {255, 0, 255},
-      {255, 255, 0},
-      {255, 255, 255},
-  }};
-  return palette;
-}
 
 namespace {
 
@@ -36,14 +15,21 @@ int randomInt(Platform& platform, int n) {
   return static_cast<int>(std::floor(platform.rnd() * n));
 }
 
+// A shape shows up with its corner anywhere in the window, up to 29 units across, in any colour
+// of the palette but the last, bright white.
+constexpr int kScatterColours = static_cast<int>(kQbPalette.size()) - 1;
+constexpr int kScatterPlaces = static_cast<int>(kScaleWidth);
+constexpr int kScatterSizes = 30;
+
 }  // namespace
 
 void FOM::scatter(Shape& shape) {
-  shape.setBackColor(qbPalette().at(static_cast<std::size_t>(randomInt(platform_, 15))));
-  const int left = randomInt(platform_, 100) + 1;
-  const int top = randomInt(platform_, 100) + 1;
-  const int width = randomInt(platform_, 30);
-  const int height = randomInt(platform_, 30);
+  shape.setBackColor(
+      kQbPalette.at(static_cast<std::size_t>(randomInt(platform_, kScatterColours))));
+  const int left = randomInt(platform_, kScatterPlaces) + 1;
+  const int top = randomInt(platform_, kScatterPlaces) + 1;
+  const int width = randomInt(platform_, kScatterSizes);
+  const int height = randomInt(platform_, kScatterSizes);
   shape.Move(static_cast<float>(left), static_cast<float>(top), static_cast<float>(width),
              static_cast<float>(height));
 }

@@ -55,7 +55,6 @@ class Control {
 
  protected:
   void changed();
-  [[nodiscard]] WindowModel& owner() const { return owner_; }
 
  private:
   WindowModel& owner_;

@@ -1,6 +1,7 @@
 // A new game: the last flight goes to the ranking first, then the title screen.
 
 #include "game/form.h"
+#include "game/rules.h"
 
 namespace pirune {
 
@@ -23,12 +24,12 @@ void FOM::Form_Activate() {
   scenePage = 0;
   growth = 0;
   distance = 1;
-  altitude = 50;
+  altitude = rules::kStartAltitude;
   meltCount = 1;
   wingFrame = 1;
 
-  piruneTIM.setInterval(500);
-  IMG.Move(0, static_cast<float>(altitude), 10, 30);
+  piruneTIM.setInterval(rules::kFlightStartIntervalMs);
+  IMG.Move(0, static_cast<float>(altitude), rules::kHeroBaseWidth, rules::kHeroBaseHeight);
   for (Shape* shape : SHP) {
     scatter(*shape);
     shape->setVisible(false);

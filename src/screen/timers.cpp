@@ -22,7 +22,6 @@ void Timer::arm() {
   } else {
     due_.reset();
   }
-  scheduler_.scheduleChanged();
 }
 
 void Timer::setEnabled(bool enabled) {
@@ -65,16 +64,10 @@ void TimerScheduler::fireDue() {
       continue;
     }
     timer->due_ = time + std::max(timer->interval_, kMinimumPeriodMs);
-    scheduleChanged();
     if (timer->onTick) {
       timer->onTick();
     }
   }
-}
-
-void TimerScheduler::beginModal() {
-  ++modalDepth_;
-  scheduleChanged();
 }
 
 void TimerScheduler::endModal() {
@@ -87,13 +80,6 @@ void TimerScheduler::endModal() {
         timer->arm();
       }
     }
-  }
-  scheduleChanged();
-}
-
-void TimerScheduler::scheduleChanged() const {
-  if (onScheduleChanged) {
-    onScheduleChanged();
   }
 }
 

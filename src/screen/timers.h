@@ -61,19 +61,17 @@ class TimerScheduler {
   // Delivers one tick to every timer that is due now, in the order the timers were made.
   void fireDue();
 
-  void beginModal();
+  // While a box is open: held timers deliver nothing, and start afresh when the last box closes.
+  void beginModal() { ++modalDepth_; }
   void endModal();
   [[nodiscard]] bool modalOpen() const { return modalDepth_ > 0; }
 
-  // Called whenever nextDue() may have changed, so the desktop can set its one system timer.
-  std::function<void()> onScheduleChanged;
+  [[nodiscard]] std::int64_t now() const { return clock_(); }
 
  private:
   friend class Timer;
   void add(Timer& timer) { timers_.push_back(&timer); }
   [[nodiscard]] bool mayTick(const Timer& timer) const;
-  void scheduleChanged() const;
-  [[nodiscard]] std::int64_t now() const { return clock_(); }
 
   std::function<std::int64_t()> clock_;
   std::vector<Timer*> timers_;

@@ -5,7 +5,7 @@
 namespace pirune {
 
 void FOM::MMCTIM_Timer() {
-  if (mnu1[0]->Checked()) {
+  if (musicOn()) {
     MMC.Command("prev");
     MMC.Command("play");
   }

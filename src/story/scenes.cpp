@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "game/decimal.h"
 #include "game/form.h"
 
 namespace pirune {
@@ -79,8 +80,8 @@ void FOM::LBl_Click() {
     case PageAction::NewGame: Form_Activate(); return;
     case PageAction::Nothing: break;
   }
-  // Read again: a wing beat may just have ended the flight and started a closing scene.
-  if (!sceneName.value_or(u"").empty()) {
+  // Asked again: a wing beat may just have ended the flight and started a closing scene.
+  if (!inFlight()) {
     ++scenePage;
   }
 }
@@ -94,7 +95,7 @@ void FOM::startFlight() {
   LBl.setAlignment(Alignment::Left);
   LBl.setCaption(decimal(distance));
   mnu1[1]->setEnabled(false);
-  if (mnu1[2]->Checked()) {
+  if (effectOn()) {
     SHPTIM.setEnabled(true);
     showShapes(true);
   }
