@@ -22,6 +22,8 @@ class Platform {
 
   // The folder that holds the running program, as an absolute path.
   [[nodiscard]] virtual std::string programFolder() = 0;
+  // The folder that keeps scr.dat: the program's own, or in the packaged game the player's.
+  [[nodiscard]] virtual std::string rankingFolder() = 0;
 
   // The window's outer size and the screen, in device pixels.
   [[nodiscard]] virtual int screenHeight() = 0;

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -227,17 +228,23 @@ void RankingFile::save(const RankTable& table) {
   }
   const std::string content = encodeRecords(table) + readFrom(kRankingBytes, std::string::npos);
 
-  const std::string temporary = temporaryPathFor(path_);
+  // A player who keeps the ranking elsewhere links scr.dat to it: the file the link leads to is
+  // the one replaced, and the link stays.
+  std::error_code unresolved;
+  const std::filesystem::path resolved = std::filesystem::canonical(path_, unresolved);
+  const std::string target = unresolved ? path_ : resolved.string();
+
+  const std::string temporary = temporaryPathFor(target);
   if (const int error = writeTemporary(temporary, content, status); error != 0) {
     failSave(path_, temporary, error);
   }
-  if (::rename(temporary.c_str(), path_.c_str()) != 0) {
+  if (::rename(temporary.c_str(), target.c_str()) != 0) {
     const int error = errno;
     ::unlink(temporary.c_str());
     failSave(path_, temporary, error);
   }
   // The rename itself reaches the disk only with its folder.
-  Descriptor folder(::open(folderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  Descriptor folder(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (folder.get() < 0 || ::fsync(folder.get()) != 0) {
     const std::string why = reason(errno);
     throw RuntimeError("ランキングファイル " + path_ + " を書き込めません: " + why +

@@ -14,6 +14,7 @@ namespace pirune {
 inline constexpr std::size_t kNameBytes = 10;
 inline constexpr std::size_t kRecordBytes = 12;
 inline constexpr std::size_t kRankingBytes = kRecordBytes * kRankCount;
+inline constexpr char kRankingFileName[] = "scr.dat";
 
 class RankingFile {
  public:
@@ -34,11 +35,10 @@ class RankingFile {
 
   // Replaces the file as a whole, with the bytes after the fifth record as they are now: the
   // new content goes to a temporary file in the same folder, reaches the disk, and is renamed
-  // over the old one. On failure the old file stays exactly as it was and RuntimeError says
-  // why.
+  // over the old one. A scr.dat that is a symbolic link stays one: the file it leads to is
+  // replaced, beside itself. On failure the old file stays exactly as it was and RuntimeError
+  // says why.
   void save(const RankTable& table);
-
-  [[nodiscard]] const std::string& path() const { return path_; }
 
  private:
   RankingFile(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}

@@ -7,7 +7,11 @@
 namespace pirune {
 
 void FOM::RANKING_LOAD() {
-  std::unique_ptr<RankingFile> file = RankingFile::open(basePath + "scr.dat");
+  std::string folder = platform_.rankingFolder();
+  if (folder.empty() || folder.back() != '/') {
+    folder += '/';
+  }
+  std::unique_ptr<RankingFile> file = RankingFile::open(folder + kRankingFileName);
   rankTable = file->read();
   rankingFile_ = std::move(file);
 }
@@ -21,7 +25,5 @@ void FOM::RANKING_SAVE() {
   const std::unique_ptr<RankingFile> file = std::move(rankingFile_);
   file->save(rankTable);
 }
-
-void FOM::saveRankingAfterError() { RANKING_SAVE(); }
 
 }  // namespace pirune
