@@ -25,8 +25,8 @@ QIcon windowIcon() {
 
 bool setUpApplication(QApplication& app) {
   QApplication::setApplicationName(QString::fromStdU16String(kAppTitle));
-  QApplication::setApplicationVersion(QStringLiteral("1.0.0.0"));
-  QGuiApplication::setDesktopFileName(QStringLiteral("io.pirune.wings"));
+  QApplication::setApplicationVersion(QStringLiteral(PIRUNE_VERSION));
+  QGuiApplication::setDesktopFileName(QStringLiteral(PIRUNE_APP_ID));
   QApplication::setWindowIcon(windowIcon());
 
   // Owned by the application, so it lives exactly as long as the boxes that use it.

@@ -3,15 +3,16 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <optional>
-
-#include "error_boundary.h"
-#include "game/form.h"
-#include "renderer.h"
+#include <utility>
 
 namespace pirune::desktop {
 
 namespace {
+
+// One frame of a 60 Hz display: the model may change far more often than the player can see,
+// and a second paint within one frame would never be seen.
+constexpr qint64 kFrameNs = 1'000'000'000 / 60;
+constexpr qint64 kNsPerMs = 1'000'000;
 
 std::optional<MouseButton> gameButton(Qt::MouseButton button) {
   switch (button) {
@@ -38,9 +39,12 @@ std::int16_t shiftState(Qt::KeyboardModifiers modifiers) {
 
 }  // namespace
 
-ClientArea::ClientArea(FOM& form, ErrorBoundary& boundary, QWidget* parent)
-    : QWidget(parent), form_(form), boundary_(boundary) {
+ClientArea::ClientArea(const WindowModel& model, QWidget* parent) : QWidget(parent), model_(model) {
   setAttribute(Qt::WA_OpaquePaintEvent);
+  frameTimer_.setSingleShot(true);
+  // A coarse timer may fire a few milliseconds early, which would put two paints in one frame.
+  frameTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&frameTimer_, &QTimer::timeout, this, &ClientArea::paintFrame);
 }
 
 QPointF ClientArea::toUnits(QPointF pixels) const {
@@ -49,25 +53,45 @@ QPointF ClientArea::toUnits(QPointF pixels) const {
   return {pixels.x() * kScaleWidth / w, pixels.y() * kScaleHeight / h};
 }
 
-void ClientArea::paintEvent(QPaintEvent* event) {
-  ++paintCount_;
-  if (onPaint) {
-    onPaint();
+void ClientArea::showChanges() {
+  if (shownRevision_ == model_.revision()) {
+    return;
   }
+  shownRevision_ = model_.revision();
+  // Taken at every change, not only when the frame is painted: whatever happens between now
+  // and that paint is taken by the next change, so no pixel that differs is ever missed.
+  unpainted_ += damage_.take(model_, rect());
+  if (unpainted_.isEmpty() || frameTimer_.isActive()) {
+    return;  // a frame already on its way paints the newest state
+  }
+  const qint64 since = sinceFrame_.isValid() ? sinceFrame_.nsecsElapsed() : kFrameNs;
+  if (since >= kFrameNs) {
+    paintFrame();
+  } else {
+    // Rounded up to whole milliseconds, so the frame is never early.
+    frameTimer_.start(static_cast<int>((kFrameNs - since + kNsPerMs - 1) / kNsPerMs));
+  }
+}
+
+void ClientArea::paintFrame() {
+  if (!unpainted_.isEmpty()) {
+    repaint(std::exchange(unpainted_, QRegion()));
+  }
+}
+
+void ClientArea::paintEvent(QPaintEvent* event) {
+  // Frames are paced from the moment a paint really begins: before it the toolkit may wait for
+  // the display to take the last frame, and a frame paced from the request could follow the
+  // late one within a display frame.
+  sinceFrame_.start();
   QPainter painter(this);
-  paintWindow(painter, form_.window, rect(), &event->region(), &textPlacement_);
+  paintWindow(painter, model_, rect(), &event->region(), &textPlacement_);
 }
 
 void ClientArea::press(QMouseEvent* event) {
-  const auto button = gameButton(event->button());
-  if (!button) {
-    return;
+  if (const auto button = gameButton(event->button())) {
+    emit pressed(*button, shiftState(event->modifiers()), toUnits(event->position()));
   }
-  const QPointF at = toUnits(event->position());
-  const std::int16_t shift = shiftState(event->modifiers());
-  boundary_.run([&] {
-    form_.pointerPressed(*button, shift, static_cast<float>(at.x()), static_cast<float>(at.y()));
-  });
 }
 
 void ClientArea::mousePressEvent(QMouseEvent* event) { press(event); }
@@ -75,14 +99,9 @@ void ClientArea::mousePressEvent(QMouseEvent* event) { press(event); }
 void ClientArea::mouseDoubleClickEvent(QMouseEvent* event) { press(event); }
 
 void ClientArea::mouseReleaseEvent(QMouseEvent* event) {
-  const auto button = gameButton(event->button());
-  if (!button) {
-    return;
+  if (const auto button = gameButton(event->button())) {
+    emit released(*button, toUnits(event->position()));
   }
-  const QPointF at = toUnits(event->position());
-  boundary_.run([&] {
-    form_.pointerReleased(*button, static_cast<float>(at.x()), static_cast<float>(at.y()));
-  });
 }
 
 }  // namespace pirune::desktop

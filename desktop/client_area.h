@@ -1,30 +1,37 @@
 #pragma once
-// The client area of the game window: it paints the model and hands mouse presses and releases
-// to the game, in units of the 100 by 100 coordinate system.
+// The client area of the game window: it shows the window model, repainting only what changed
+// and at most once per display frame, and reports mouse presses and releases in units of the
+// 100 by 100 coordinate system.
 
+#include <QElapsedTimer>
 #include <QPointF>
+#include <QRegion>
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
-#include <functional>
+#include <optional>
 
+#include "damage.h"
+#include "game/form.h"
 #include "renderer.h"
-
-namespace pirune {
-class FOM;
-}
 
 namespace pirune::desktop {
 
-class ErrorBoundary;
-
 class ClientArea : public QWidget {
+  Q_OBJECT
+
  public:
-  ClientArea(FOM& form, ErrorBoundary& boundary, QWidget* parent);
+  ClientArea(const WindowModel& model, QWidget* parent);
 
   [[nodiscard]] QPointF toUnits(QPointF pixels) const;
-  [[nodiscard]] int paintCount() const { return paintCount_; }
-  // As every paint begins.
-  std::function<void()> onPaint;
+  // Takes what the model changed since it was last asked, and paints it with the next frame.
+  void showChanges();
+  // A frame is waiting for its turn: what the model shows is not all on the screen yet.
+  [[nodiscard]] bool framePending() const { return !unpainted_.isEmpty(); }
+
+ signals:
+  void pressed(pirune::MouseButton button, std::int16_t shift, QPointF units);
+  void released(pirune::MouseButton button, QPointF units);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -35,11 +42,16 @@ class ClientArea : public QWidget {
 
  private:
   void press(QMouseEvent* event);
+  void paintFrame();
 
-  FOM& form_;
-  ErrorBoundary& boundary_;
+  const WindowModel& model_;
+  std::optional<std::uint64_t> shownRevision_;
+  DamageTracker damage_;
+  // What the model changed since the last frame, in the client area's pixels.
+  QRegion unpainted_;
+  QTimer frameTimer_;
+  QElapsedTimer sinceFrame_;
   TextPlacement textPlacement_;
-  int paintCount_ = 0;
 };
 
 }  // namespace pirune::desktop

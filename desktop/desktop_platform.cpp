@@ -1,7 +1,5 @@
 #include "desktop_platform.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -23,63 +21,45 @@ constexpr int kFallbackScreenHeight = 768;
 
 }  // namespace
 
+Clock steadyClock() {
+  return [] {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  };
+}
+
 QString boxText(const std::u16string& text) {
   QString result = QString::fromStdU16String(text);
   result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   return result;
 }
 
-DesktopPlatform::DesktopPlatform(MusicBackend& music, std::optional<std::string> folder)
-    : music_(music), folder_(std::move(folder)) {
-  clock_.start();
+QSize frameExtra(const QWidget& window) {
+  // Before the window is mapped, and always without a window manager, there is no frame.
+  if (!window.isVisible()) {
+    return {0, 0};
+  }
+  return window.frameGeometry().size() - window.size();
 }
 
-std::string DesktopPlatform::programFolder() {
-  if (folder_) {
-    return *folder_;
-  }
-  return QDir::cleanPath(QCoreApplication::applicationDirPath()).toStdString();
-}
+DesktopPlatform::DesktopPlatform(MusicBackend& music, QWidget& window, GamePlaces places,
+                                 Clock clock)
+    : music_(music), window_(&window), places_(std::move(places)), clock_(std::move(clock)) {}
 
 int DesktopPlatform::screenHeight() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   return screen == nullptr ? kFallbackScreenHeight : screen->geometry().height();
 }
 
-QSize DesktopPlatform::frameExtra() const {
-  // Before the window is mapped, and always without a window manager, there is no frame.
-  if (window_ == nullptr || !window_->isVisible()) {
-    return {0, 0};
-  }
-  return window_->frameGeometry().size() - window_->size();
-}
-
-int DesktopPlatform::outerHeight() {
-  return window_ == nullptr ? 0 : window_->height() + frameExtra().height();
-}
+int DesktopPlatform::outerHeight() { return window_->height() + frameExtra(*window_).height(); }
 
 void DesktopPlatform::setOuterHeight(int pixels) {
-  outerHeight_ = pixels;
-  if (window_ != nullptr) {
-    window_->resize(window_->width(), std::max(1, pixels - frameExtra().height()));
-  }
+  window_->resize(window_->width(), std::max(1, pixels - frameExtra(*window_).height()));
 }
 
 void DesktopPlatform::setOuterWidth(int pixels) {
-  outerWidth_ = pixels;
-  if (window_ != nullptr) {
-    window_->resize(std::max(1, pixels - frameExtra().width()), window_->height());
-  }
-}
-
-void DesktopPlatform::fitOuterSize() {
-  if (window_ == nullptr) {
-    return;
-  }
-  const QSize frame = frameExtra();
-  const int width = outerWidth_ ? *outerWidth_ - frame.width() : window_->width();
-  const int height = outerHeight_ ? *outerHeight_ - frame.height() : window_->height();
-  window_->resize(std::max(1, width), std::max(1, height));
+  window_->resize(std::max(1, pixels - frameExtra(*window_).width()), window_->height());
 }
 
 void DesktopPlatform::seedRandomFromClock() {
@@ -103,9 +83,6 @@ PictureRef DesktopPlatform::designPicture(DesignPicture picture) {
 }
 
 void DesktopPlatform::messageBox(const std::u16string& text, const std::u16string& title) {
-  if (beforeBox) {
-    beforeBox();
-  }
   QMessageBox box(QMessageBox::NoIcon, QString::fromStdU16String(title), boxText(text),
                   QMessageBox::Ok, window_);
   box.exec();
@@ -113,9 +90,6 @@ void DesktopPlatform::messageBox(const std::u16string& text, const std::u16strin
 
 std::optional<std::u16string> DesktopPlatform::inputBox(const std::u16string& prompt,
                                                         const std::u16string& title) {
-  if (beforeBox) {
-    beforeBox();
-  }
   bool accepted = false;
   const QString answer =
       QInputDialog::getText(window_, QString::fromStdU16String(title), boxText(prompt),

@@ -1,34 +1,31 @@
 #pragma once
-// The game's platform on the desktop: the program's folder, the window's size, the one random
-// generator, pictures, the boxes and the clock.
+// The game's platform on the desktop: its folders, the window's size, the one random generator,
+// pictures, the boxes, the music and the clock.
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <random>
 #include <string>
 
 #include "game/platform.h"
+#include "game_places.h"
 
 namespace pirune::desktop {
 
+// Milliseconds of a monotonic clock; the tests bring one they move themselves.
+using Clock = std::function<std::int64_t()>;
+Clock steadyClock();
+
 class DesktopPlatform : public Platform {
  public:
-  // The folder is that of the running program unless one is given (the tests bring their own).
-  explicit DesktopPlatform(MusicBackend& music, std::optional<std::string> folder = std::nullopt);
+  // `window` is the game's window: its outer size is the game's to set, and the boxes open over
+  // it.
+  DesktopPlatform(MusicBackend& music, QWidget& window, GamePlaces places, Clock clock);
 
-  // The window whose outer size the game sets and over which the boxes open.
-  void attachWindow(QWidget* window) { window_ = window; }
-  // The window's frame is known only once it is shown: sets the outer size the game asked for
-  // again, now with the frame counted.
-  void fitOuterSize();
-  // Runs just before a box opens, so that the player sees the window as it is behind the box.
-  std::function<void()> beforeBox;
-
-  std::string programFolder() override;
+  std::string programFolder() override { return places_.programFolder; }
+  std::string rankingFolder() override { return places_.rankingFolder; }
   int screenHeight() override;
   int outerHeight() override;
   void setOuterHeight(int pixels) override;
@@ -41,20 +38,19 @@ class DesktopPlatform : public Platform {
   std::optional<std::u16string> inputBox(const std::u16string& prompt,
                                          const std::u16string& title) override;
   MusicBackend& music() override { return music_; }
-  std::int64_t nowMs() override { return clock_.elapsed(); }
+  std::int64_t nowMs() override { return clock_(); }
 
  private:
-  [[nodiscard]] QSize frameExtra() const;
-
   MusicBackend& music_;
-  std::optional<std::string> folder_;
   QPointer<QWidget> window_;
-  std::optional<int> outerWidth_;
-  std::optional<int> outerHeight_;
+  GamePlaces places_;
+  Clock clock_;
   std::mt19937_64 generator_;
   std::uniform_real_distribution<double> uniform_{0.0, 1.0};
-  QElapsedTimer clock_;
 };
+
+// The pixels a window manager's frame adds around `window`; none before it is shown.
+QSize frameExtra(const QWidget& window);
 
 // Box texts come with CR LF line breaks; Qt breaks at LF alone.
 QString boxText(const std::u16string& text);

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QMessageBox>
-#include <QThread>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -25,39 +24,29 @@ bool ErrorBoundary::run(const std::function<void()>& call) {
     fail(std::string("予期しないエラーが起きました: ") + error.what());
     return false;
   }
-  if (afterCall) {
-    afterCall();
-  }
   return true;
 }
 
 void ErrorBoundary::report(const std::string& message) {
-  QMessageBox::critical(parent_, QString::fromStdU16String(kAppTitle),
+  QMessageBox::critical(window_, QString::fromStdU16String(kAppTitle),
                         QString::fromUtf8(message.c_str()));
 }
 
 void ErrorBoundary::fail(const std::string& message) {
   failed_ = true;
-  if (onFailure) {
-    onFailure();
-  }
   report(message);
-  if (form_.rankingLoaded()) {
-    try {
-      form_.saveRankingAfterError();
-    } catch (const std::exception& error) {
-      report(error.what());
-    }
+  try {
+    form_.RANKING_SAVE();
+  } catch (const std::exception& error) {
+    report(error.what());
   }
-  if (endProgram) {
-    endProgram(kFailureStatus);
-  }
+  endProgram(kFailureStatus);
 }
 
 void ErrorBoundary::endProgramAfterError(int status) {
   // Inside a box of the game the procedure that opened it would go on once the box closed, so
   // the program ends right here; from the main loop it ends the ordinary way.
-  if (QThread::currentThread()->loopLevel() > 1) {
+  if (form_.timers.modalOpen()) {
     std::fflush(nullptr);
     std::_Exit(status);
   }

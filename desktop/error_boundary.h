@@ -1,7 +1,7 @@
 #pragma once
-// The one door through which the desktop calls into the game. A run-time error that comes out of
-// the game is shown to the player in a box titled with the game's name, the ranking entered so
-// far is kept, and the program ends; nothing calls into the game after that.
+// Catches a run-time error that comes out of the game and reports it: the player sees it in a
+// box titled with the game's name, the ranking entered so far is kept, and the program ends.
+// After an error nothing calls into the game any more.
 
 #include <QPointer>
 #include <QWidget>
@@ -18,29 +18,23 @@ inline constexpr int kFailureStatus = 1;
 
 class ErrorBoundary {
  public:
-  explicit ErrorBoundary(FOM& form) : form_(form) {}
+  ErrorBoundary(FOM& form, QWidget* window) : form_(form), window_(window) {}
 
   // Runs one call into the game. False when it failed, or when an earlier call had failed and
   // this one was therefore not made.
   bool run(const std::function<void()>& call);
   [[nodiscard]] bool failed() const { return failed_; }
 
-  void setParentWindow(QWidget* window) { parent_ = window; }
-  // Before the error box opens: nothing may tick behind it.
-  std::function<void()> onFailure;
-  // After every call that went through: the window shows what the call changed.
-  std::function<void()> afterCall;
-  // Ends the program once the box is closed and the ranking saved.
-  std::function<void(int status)> endProgram = endProgramAfterError;
-
-  static void endProgramAfterError(int status);
+  // Ends the program once the box is closed and the ranking saved; the tests end nothing.
+  std::function<void(int status)> endProgram = [this](int status) { endProgramAfterError(status); };
+  void endProgramAfterError(int status);
 
  private:
   void fail(const std::string& message);
   void report(const std::string& message);
 
   FOM& form_;
-  QPointer<QWidget> parent_;
+  QPointer<QWidget> window_;
   bool failed_ = false;
 };
 

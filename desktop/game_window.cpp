@@ -2,85 +2,86 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QMenuBar>
 #include <QScreen>
 #include <QShowEvent>
 #include <utility>
 
-#include "desktop_platform.h"
-#include "game/form.h"
-
 namespace pirune::desktop {
 
-namespace {
-
-// One frame of a 60 Hz display: the model may change far more often than the player can see,
-// and a second paint within one frame would never be seen.
-constexpr qint64 kFrameNs = 1'000'000'000 / 60;
-constexpr qint64 kNsPerMs = 1'000'000;
-
-}  // namespace
-
-GameWindow::GameWindow(FOM& form, DesktopPlatform& platform)
-    : form_(form),
-      platform_(platform),
-      boundary_(form),
-      client_(new ClientArea(form, boundary_, this)) {
+GameWindow::GameWindow(MusicBackend& music, GamePlaces places, Clock clock)
+    : platform_(music, *this, std::move(places), std::move(clock)),
+      form_(platform_),
+      boundary_(form_, this),
+      client_(new ClientArea(form_.window, this)),
+      menus_(*menuBar(), form_.menuBar),
+      timerDriver_(form_.timers) {
   setWindowTitle(QString::fromStdU16String(kAppTitle));
   // Inside the window even where the desktop offers a global menu bar: the window is square
   // with its menu bar.
   menuBar()->setNativeMenuBar(false);
   setCentralWidget(client_);
 
-  boundary_.setParentWindow(this);
-  timerDriver_ = std::make_unique<TimerDriver>(
-      form_.timers, [&platform] { return platform.nowMs(); }, boundary_);
-  menus_ = std::make_unique<MenuMirror>(*menuBar(), form_.menuBar, [this](MenuItem& item) {
-    boundary_.run([&item] { item.onClick(); });
+  connect(client_, &ClientArea::pressed, this,
+          [this](MouseButton button, std::int16_t shift, QPointF at) {
+            call([&] {
+              form_.pointerPressed(button, shift, static_cast<float>(at.x()),
+                                   static_cast<float>(at.y()));
+            });
+          });
+  connect(client_, &ClientArea::released, this, [this](MouseButton button, QPointF at) {
+    call([&] {
+      form_.pointerReleased(button, static_cast<float>(at.x()), static_cast<float>(at.y()));
+    });
   });
-  boundary_.onFailure = [this] {
-    timerDriver_->stop();
-    frameTimer_.stop();
-  };
-  boundary_.afterCall = [this] { refresh(); };
-
-  frameTimer_.setSingleShot(true);
-  // A coarse timer may fire a few milliseconds early, which would put two paints in one frame.
-  frameTimer_.setTimerType(Qt::PreciseTimer);
-  connect(&frameTimer_, &QTimer::timeout, client_, [this] { paintFrame(); });
-
-  frameStats_ = FrameStats::fromEnvironment(form_);
-  // Frames are paced from the moment a paint really begins: before it the toolkit may wait for
-  // the X server to take the last frame, and a frame paced from the request could follow the
-  // late one within a display frame.
-  client_->onPaint = [this] {
-    sinceFrame_.start();
-    if (frameStats_) {
-      frameStats_->painted();
+  for (const auto& [item, action] : menus_.actions()) {
+    if (item->onClick) {
+      connect(action, &QAction::triggered, this, [this, item = item] {
+        call(item->onClick);
+        // Qt has flipped the mark already; the game's item says what it really is.
+        menus_.sync();
+      });
     }
-  };
-
-  platform_.attachWindow(this);
-  platform_.beforeBox = [this] {
-    refresh();
-    client_->repaint();
-  };
-}
-
-GameWindow::~GameWindow() {
-  client_->onPaint = nullptr;
-  platform_.beforeBox = nullptr;
-  platform_.attachWindow(nullptr);
+  }
+  connect(&timerDriver_, &QTimer::timeout, this,
+          [this] { call([this] { form_.timers.fireDue(); }); });
+  connect(&systemQuit_.notifier(), &QSocketNotifier::activated, this, [this] {
+    systemQuit_.takeRequests();
+    quitOnSystemRequest();
+  });
 }
 
 bool GameWindow::load() {
-  return boundary_.run([this] { form_.Form_Load(); });
+  call([this] { form_.Form_Load(); });
+  return !boundary_.failed();
+}
+
+void GameWindow::call(const std::function<void()>& procedure) {
+  ++callDepth_;
+  const bool done = boundary_.run(procedure);
+  --callDepth_;
+  if (done) {
+    catchUp();
+  }
+  if (quitRequested_ && callDepth_ == 0 && !unloaded_) {
+    close();
+  }
+}
+
+void GameWindow::catchUp() {
+  menus_.syncIfChanged();
+  timerDriver_.rearm();
+  client_->showChanges();
 }
 
 void GameWindow::showCentred() {
+  // The game set the outer size before the window was shown, when no frame counted; where a
+  // window manager adds a frame, it is known only now.
+  const QSize outer = size();
   centre();
   show();
-  platform_.fitOuterSize();
+  resize(outer - frameExtra(*this));
   centre();
 }
 
@@ -90,39 +91,11 @@ void GameWindow::centre() {
   }
 }
 
-void GameWindow::refresh() {
-  menus_->syncIfChanged();
-  if (requestedRevision_ == form_.window.revision()) {
-    return;
-  }
-  requestedRevision_ = form_.window.revision();
-  // Taken at every change, not only when the frame is painted: whatever happens between now
-  // and that paint is taken by the next change, so no pixel that differs is ever missed.
-  unpainted_ += damage_.take(form_.window, client_->rect());
-  if (!unpainted_.isEmpty()) {
-    requestFrame();
-  }
-}
-
-void GameWindow::requestFrame() {
-  // A frame already on its way paints the newest state.
-  if (frameTimer_.isActive()) {
-    return;
-  }
-  const qint64 since = sinceFrame_.isValid() ? sinceFrame_.nsecsElapsed() : kFrameNs;
-  if (since >= kFrameNs) {
-    paintFrame();
-  } else {
-    // Rounded up to whole milliseconds, so the frame is never early.
-    frameTimer_.start(static_cast<int>((kFrameNs - since + kNsPerMs - 1) / kNsPerMs));
-  }
-}
-
-void GameWindow::paintFrame() {
-  if (unpainted_.isEmpty()) {
-    return;
-  }
-  client_->repaint(std::exchange(unpainted_, QRegion()));
+void GameWindow::comeToFront() {
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
 }
 
 void GameWindow::showEvent(QShowEvent* event) {
@@ -130,25 +103,34 @@ void GameWindow::showEvent(QShowEvent* event) {
   // The window is activated once in the program's life; coming back to it later is no new game.
   if (!activated_) {
     activated_ = true;
-    boundary_.run([this] { form_.Form_Activate(); });
+    call([this] { form_.Form_Activate(); });
+  }
+}
+
+void GameWindow::quitOnSystemRequest() {
+  quitRequested_ = true;
+  // An open box is answered as the player would cancel it. The procedure that opened it then
+  // runs to its end, and the window closes as soon as the game is back in the event loop.
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (auto* box = qobject_cast<QDialog*>(window); box != nullptr && box->isVisible()) {
+      box->reject();
+    }
+  }
+  if (callDepth_ == 0 && !unloaded_) {
+    close();
   }
 }
 
 void GameWindow::closeEvent(QCloseEvent* event) {
-  if (boundary_.failed() || unloaded_) {
-    event->accept();
-    return;
-  }
-  std::int16_t cancel = 0;
-  const bool done = boundary_.run([this, &cancel] { form_.Form_Unload(cancel); });
-  if (done && cancel != 0) {
-    event->ignore();
+  event->accept();
+  if (unloaded_ || boundary_.failed()) {
     return;
   }
   unloaded_ = true;
-  event->accept();
-  if (done) {
-    QCoreApplication::quit();
+  std::int16_t cancel = 0;  // the game never refuses to close
+  call([this, &cancel] { form_.Form_Unload(cancel); });
+  if (!boundary_.failed()) {
+    QCoreApplication::exit(0);
   }
 }
 

@@ -1,74 +1,66 @@
 #pragma once
-// The game's one window: caption, menu bar and client area; its showing, its one activation and
-// its closing, each handed to the game through the error boundary.
+// The game's one window, and the one place where the game and the desktop are connected: the
+// client area, the menu bar, the timers, the boxes and the system's requests to quit. Every
+// call into the game goes through call(), which afterwards brings the desktop up to date.
 
-#include <QElapsedTimer>
 #include <QMainWindow>
-#include <QRegion>
-#include <QTimer>
 #include <cstdint>
+#include <functional>
 #include <memory>
-#include <optional>
 
 #include "client_area.h"
-#include "damage.h"
+#include "desktop_platform.h"
 #include "error_boundary.h"
-#include "frame_stats.h"
+#include "game/form.h"
+#include "game_places.h"
 #include "menu_mirror.h"
+#include "system_quit.h"
 #include "timer_driver.h"
-
-namespace pirune {
-class FOM;
-}
 
 namespace pirune::desktop {
 
-class DesktopPlatform;
-
 class GameWindow : public QMainWindow {
  public:
-  GameWindow(FOM& form, DesktopPlatform& platform);
+  GameWindow(MusicBackend& music, GamePlaces places, Clock clock = steadyClock());
   GameWindow(const GameWindow&) = delete;
   GameWindow& operator=(const GameWindow&) = delete;
   GameWindow(GameWindow&&) = delete;
   GameWindow& operator=(GameWindow&&) = delete;
-  ~GameWindow() override;
+  ~GameWindow() override = default;
 
-  // Form_Load; false when it failed (the error has been shown).
+  // Form_Load; false when it failed (the error has been reported).
   bool load();
   // Shown in the middle of the screen; the first showing is the game's one activation.
   void showCentred();
+  // A later start of the game asked for this window.
+  void comeToFront();
 
-  // Repaints if the model moved (at most once a frame) and mirrors the menu items.
-  void refresh();
-
-  [[nodiscard]] ErrorBoundary& boundary() { return boundary_; }
+  [[nodiscard]] FOM& form() { return form_; }
   [[nodiscard]] ClientArea& clientArea() { return *client_; }
-  [[nodiscard]] MenuMirror& menus() { return *menus_; }
-  [[nodiscard]] TimerDriver& timerDriver() { return *timerDriver_; }
+  [[nodiscard]] MenuMirror& menus() { return menus_; }
+  [[nodiscard]] ErrorBoundary& boundary() { return boundary_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void requestFrame();
-  void paintFrame();
+  void call(const std::function<void()>& procedure);
+  // After every call into the game: the menus mirrored, the timers re-armed, what changed
+  // repainted.
+  void catchUp();
+  void quitOnSystemRequest();
   void centre();
 
-  FOM& form_;
-  DesktopPlatform& platform_;
+  DesktopPlatform platform_;
+  FOM form_;
   ErrorBoundary boundary_;
   ClientArea* client_;
-  std::unique_ptr<MenuMirror> menus_;
-  std::unique_ptr<TimerDriver> timerDriver_;
-  std::unique_ptr<FrameStats> frameStats_;
-  std::optional<std::uint64_t> requestedRevision_;
-  DamageTracker damage_;
-  // What the model changed since the last frame, in the client area's pixels.
-  QRegion unpainted_;
-  QTimer frameTimer_;
-  QElapsedTimer sinceFrame_;
+  MenuMirror menus_;
+  TimerDriver timerDriver_;
+  SystemQuit systemQuit_;
+  int callDepth_ = 0;
+  bool quitRequested_ = false;
   bool activated_ = false;
   bool unloaded_ = false;
 };

@@ -5,19 +5,29 @@
 #include <exception>
 
 #include "application_setup.h"
-#include "desktop_platform.h"
-#include "error_boundary.h"
-#include "game/form.h"
+#include "game_places.h"
 #include "game_window.h"
+#include "ranking/ranking_file.h"
+#include "single_game.h"
 #include "wave_player.h"
 
 namespace {
 
+// Chosen when the program is built: the package keeps each player's ranking in their own
+// data folder, the portable game beside the program.
+constexpr bool kRankingPerPlayer = PIRUNE_RANKING_PER_PLAYER;
+
 int play() {
+  const auto places = pirune::desktop::GamePlaces::ofThisProgram(kRankingPerPlayer);
+  const auto claim =
+      pirune::desktop::SingleGame::claim(places.rankingFolder + "/" + pirune::kRankingFileName);
+  if (!claim) {
+    return 0;  // the game that runs on this ranking has come to the front
+  }
   pirune::WavePlayer music;
-  pirune::desktop::DesktopPlatform platform(music);
-  pirune::FOM form(platform);
-  pirune::desktop::GameWindow window(form, platform);
+  pirune::desktop::GameWindow window(music, places);
+  QObject::connect(&claim->laterStarts(), &QLocalServer::newConnection, &window,
+                   &pirune::desktop::GameWindow::comeToFront);
   if (!window.load()) {
     return pirune::desktop::kFailureStatus;
   }
@@ -33,14 +43,13 @@ int play() {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   pirune::desktop::setUpApplication(app);
-  const QString title = QString::fromStdU16String(pirune::kAppTitle);
-
   // Only the making of the window itself can fail out here; everything after it goes through
   // the window's error boundary.
   try {
     return play();
   } catch (const std::exception& error) {
-    QMessageBox::critical(nullptr, title, QString::fromUtf8(error.what()));
+    QMessageBox::critical(nullptr, QString::fromStdU16String(pirune::kAppTitle),
+                          QString::fromUtf8(error.what()));
     return pirune::desktop::kFailureStatus;
   }
 }

@@ -2,7 +2,6 @@
 
 #include <QMenu>
 #include <QSignalBlocker>
-#include <utility>
 
 namespace pirune::desktop {
 
@@ -12,8 +11,7 @@ QString menuCaption(const std::u16string& caption) {
   return text;
 }
 
-MenuMirror::MenuMirror(QMenuBar& bar, MenuBar& model, std::function<void(MenuItem&)> choose)
-    : model_(model), choose_(std::move(choose)) {
+MenuMirror::MenuMirror(QMenuBar& bar, MenuBar& model) : model_(model) {
   for (MenuItem* top : model_.top) {
     if (top->items().empty()) {
       mirror(bar.addAction(menuCaption(top->Caption())), *top);
@@ -28,18 +26,10 @@ MenuMirror::MenuMirror(QMenuBar& bar, MenuBar& model, std::function<void(MenuIte
   sync();
 }
 
-QAction* MenuMirror::mirror(QAction* action, MenuItem& item) {
+void MenuMirror::mirror(QAction* action, MenuItem& item) {
   action->setCheckable(item.checkable());
   action->setMenuRole(QAction::NoRole);
-  if (item.onClick) {
-    QObject::connect(action, &QAction::triggered, action, [this, &item] {
-      choose_(item);
-      // Qt has flipped the mark already; the game's item says what it really is.
-      sync();
-    });
-  }
   actions_.emplace_back(&item, action);
-  return action;
 }
 
 void MenuMirror::sync() {

@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QMenuBar>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -16,19 +15,21 @@ namespace pirune::desktop {
 
 class MenuMirror {
  public:
-  // `choose` runs the item's command; the mirror syncs itself after it.
-  MenuMirror(QMenuBar& bar, MenuBar& model, std::function<void(MenuItem&)> choose);
+  MenuMirror(QMenuBar& bar, MenuBar& model);
 
   void syncIfChanged();
   void sync();
+  // Every item of the game with the action that shows it.
+  [[nodiscard]] const std::vector<std::pair<MenuItem*, QAction*>>& actions() const {
+    return actions_;
+  }
   // The action that shows `item`, or nullptr.
   [[nodiscard]] QAction* actionFor(const MenuItem& item) const;
 
  private:
-  QAction* mirror(QAction* action, MenuItem& item);
+  void mirror(QAction* action, MenuItem& item);
 
   MenuBar& model_;
-  std::function<void(MenuItem&)> choose_;
   std::vector<std::pair<MenuItem*, QAction*>> actions_;
   std::optional<std::uint64_t> syncedRevision_;
 };

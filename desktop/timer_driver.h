@@ -1,11 +1,9 @@
 #pragma once
-// Drives the game's window timers with one system timer, always set for the next tick that falls
-// due. The rules of the timers themselves (16 ms floor, fresh intervals, held during boxes) are
-// the game's; this only wakes it up in time.
+// Wakes the game up when the next tick of its window timers falls due: one system timer,
+// always set for the next tick. The rules of the timers themselves (16 ms floor, fresh
+// intervals, held during boxes) are the game's.
 
 #include <QTimer>
-#include <cstdint>
-#include <functional>
 
 namespace pirune {
 class TimerScheduler;
@@ -13,31 +11,16 @@ class TimerScheduler;
 
 namespace pirune::desktop {
 
-class ErrorBoundary;
-
-class TimerDriver {
+class TimerDriver : public QTimer {
  public:
-  TimerDriver(TimerScheduler& scheduler, std::function<std::int64_t()> clock,
-              ErrorBoundary& boundary);
-  TimerDriver(const TimerDriver&) = delete;
-  TimerDriver& operator=(const TimerDriver&) = delete;
-  TimerDriver(TimerDriver&&) = delete;
-  TimerDriver& operator=(TimerDriver&&) = delete;
-  ~TimerDriver();
+  explicit TimerDriver(const TimerScheduler& scheduler);
 
-  // For good: after a run-time error nothing ticks any more.
-  void stop();
-  [[nodiscard]] bool armed() const { return timer_.isActive(); }
+  // Set for the next tick, or stopped when no timer can tick; any call into the game may
+  // have started, stopped or changed a timer.
+  void rearm();
 
  private:
-  void rearm();
-  void fire();
-
-  TimerScheduler& scheduler_;
-  std::function<std::int64_t()> clock_;
-  ErrorBoundary& boundary_;
-  QTimer timer_;
-  bool stopped_ = false;
+  const TimerScheduler& scheduler_;
 };
 
 }  // namespace pirune::desktop

@@ -1,0 +1,21 @@
+#pragma once
+// Where the game finds its pictures and music, and where it keeps scr.dat. The portable game
+// keeps the ranking beside the program, as the folder the game was made for; the packaged game
+// is installed read-only, so each player's ranking lives in that player's own data folder.
+
+#include <string>
+
+namespace pirune::desktop {
+
+struct GamePlaces {
+  std::string programFolder;
+  std::string rankingFolder;
+
+  // The folder of the running program, and scr.dat beside it or in the player's data folder.
+  static GamePlaces ofThisProgram(bool rankingPerPlayer);
+};
+
+// $XDG_DATA_HOME/pirune, or ~/.local/share/pirune without it; made if it is not there yet.
+std::string perPlayerRankingFolder();
+
+}  // namespace pirune::desktop
