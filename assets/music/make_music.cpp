@@ -1,7 +1,8 @@
 // Writes the game's background music, "o.wav": usage  pirune_music_maker <output.wav>
 
-#include <sndfile.h>
-
+#include <QAudioFormat>
+#include <QFile>
+#include <QWaveDecoder>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -40,18 +41,24 @@ LoopBuffer performChords(std::size_t frames) {
 }
 
 bool writeWave(const std::string& path, const std::vector<std::int16_t>& pcm) {
-  SF_INFO info{};
-  info.samplerate = kSampleRate;
-  info.channels = 2;
-  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-  if (file == nullptr) {
-    std::fprintf(stderr, "%s: %s\n", path.c_str(), sf_strerror(nullptr));
+  QAudioFormat format;
+  format.setSampleRate(kSampleRate);
+  format.setChannelCount(2);
+  format.setSampleFormat(QAudioFormat::Int16);
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    std::fprintf(stderr, "%s: %s\n", path.c_str(), qPrintable(file.errorString()));
     return false;
   }
-  const auto frames = static_cast<sf_count_t>(pcm.size() / 2);
-  const bool written = sf_writef_short(file, pcm.data(), frames) == frames;
-  return sf_close(file) == 0 && written;
+  // The wave writer puts the header first and its sizes in when it is closed.
+  QWaveDecoder wave(&file, format);
+  if (!wave.open(QIODevice::WriteOnly)) {
+    return false;
+  }
+  const auto bytes = static_cast<qint64>(pcm.size() * sizeof(std::int16_t));
+  const bool written = wave.write(reinterpret_cast<const char*>(pcm.data()), bytes) == bytes;
+  wave.close();
+  return written && file.flush();
 }
 
 }  // namespace

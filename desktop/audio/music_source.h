@@ -1,9 +1,14 @@
 #pragma once
-// The decoded music as the sound output pulls it. A rewind asked for just before the end can
-// wait for the end, so that a loop restarted by the window's timer joins without a gap or a cut.
+// The music as the sound output pulls it, read from the wave file while it plays: "open" reads
+// only the header, and going back to the beginning is a seek. A rewind asked for just before
+// the end can wait for the end, so that a loop restarted by the window's timer joins without a
+// gap or a cut.
 
-#include <QByteArray>
+#include <QAudioFormat>
+#include <QFile>
 #include <QIODevice>
+#include <QWaveDecoder>
+#include <memory>
 
 namespace pirune {
 
@@ -11,16 +16,19 @@ class MusicSource : public QIODevice {
   Q_OBJECT
 
  public:
-  explicit MusicSource(QByteArray pcm, QObject* parent = nullptr);
+  // The music of a wave file, opened for reading; null when the file holds none we can play.
+  static std::unique_ptr<MusicSource> open(const QString& path);
 
-  // Always unbuffered: a rewind must not leave music read ahead in a buffer of QIODevice.
-  bool open(OpenMode mode) override { return QIODevice::open(mode | QIODevice::Unbuffered); }
+  [[nodiscard]] const QAudioFormat& format() const { return format_; }
+  // Whole milliseconds of music, rounded down.
+  [[nodiscard]] qint64 lengthMs() const { return millisecondsOf(length_); }
+  [[nodiscard]] qint64 millisecondsOf(qint64 bytes) const;
+
   [[nodiscard]] bool isSequential() const override { return true; }
   [[nodiscard]] qint64 bytesAvailable() const override;
-
+  // Bytes of music handed to the output since the beginning, and what is left of it.
   [[nodiscard]] qint64 position() const { return position_; }
-  [[nodiscard]] qint64 remaining() const { return pcm_.size() - position_; }
-  [[nodiscard]] bool rewindPending() const { return rewindPending_; }
+  [[nodiscard]] qint64 remaining() const { return length_ - position_; }
 
   void rewindNow();
   // Lets the rest of the music be read, then goes on from the beginning.
@@ -35,7 +43,13 @@ class MusicSource : public QIODevice {
   qint64 writeData(const char* data, qint64 maxSize) override;
 
  private:
-  QByteArray pcm_;
+  explicit MusicSource(const QString& path) : file_(path), decoder_(&file_) {}
+
+  QFile file_;
+  QWaveDecoder decoder_;
+  QAudioFormat format_;
+  qint64 start_ = 0;   // where the samples begin in the file
+  qint64 length_ = 0;  // bytes of samples the file really holds
   qint64 position_ = 0;
   bool rewindPending_ = false;
 };

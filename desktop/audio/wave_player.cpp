@@ -1,11 +1,7 @@
 #include "wave_player.h"
 
 #include <QAudioDevice>
-#include <QAudioSink>
 #include <QMediaDevices>
-
-#include "music_source.h"
-#include "wave_decoder.h"
 
 namespace pirune {
 
@@ -16,54 +12,30 @@ namespace {
 // play out and joins the beginning to it; further from the end it cuts at once.
 constexpr std::int64_t kJoinWindowMs = 1500;
 
-std::int64_t millisecondsOf(const QAudioFormat& format, qint64 bytes) {
-  const qint64 frameBytes = format.bytesPerFrame();
-  if (frameBytes <= 0 || format.sampleRate() <= 0) {
-    return 0;
-  }
-  return bytes / frameBytes * 1000 / format.sampleRate();
-}
-
 }  // namespace
-
-WavePlayer::WavePlayer() = default;
-
-WavePlayer::~WavePlayer() { close(); }
 
 void WavePlayer::open(const std::string& path) {
   close();
+  source_ = MusicSource::open(QString::fromStdString(path));
+}
+
+std::int64_t WavePlayer::lengthMs() const { return source_ ? source_->lengthMs() : 0; }
+
+bool WavePlayer::openOutput() {
   const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-  if (device.isNull()) {
-    return;
+  if (device.isNull() || !device.isFormatSupported(source_->format())) {
+    return false;
   }
-  DecodedWave wave = decodeWave(path);
-  if (wave.empty()) {
-    return;
-  }
-  QAudioFormat format;
-  format.setSampleRate(wave.sampleRate);
-  format.setChannelCount(wave.channels);
-  format.setSampleFormat(QAudioFormat::Int16);
-  if (!device.isFormatSupported(format)) {
-    return;
-  }
-  // Not copied: a copy would hold the music twice, for a moment, at every start.
-  samples_ = std::move(wave.samples);
-  source_ = std::make_unique<MusicSource>(QByteArray::fromRawData(
-      reinterpret_cast<const char*>(samples_.data()),
-      static_cast<qsizetype>(samples_.size()) * static_cast<qsizetype>(sizeof(std::int16_t))));
-  source_->open(QIODevice::ReadOnly);
-  sink_ = std::make_unique<QAudioSink>(device, format);
-  format_ = format;
-  lengthMs_ = wave.lengthMs();
+  sink_ = std::make_unique<QAudioSink>(device, source_->format());
+  return true;
 }
 
 void WavePlayer::rewind() {
-  if (!sink_) {
+  if (!source_) {
     return;
   }
-  if (sink_->state() == QAudio::ActiveState &&
-      millisecondsOf(format_, source_->remaining()) <= kJoinWindowMs) {
+  if (sink_ && sink_->state() == QAudio::ActiveState &&
+      source_->millisecondsOf(source_->remaining()) <= kJoinWindowMs) {
     source_->rewindAtEnd();
   } else {
     source_->rewindNow();
@@ -71,7 +43,7 @@ void WavePlayer::rewind() {
 }
 
 void WavePlayer::play() {
-  if (!sink_) {
+  if (!source_ || (!sink_ && !openOutput())) {
     return;
   }
   switch (sink_->state()) {
@@ -98,15 +70,10 @@ void WavePlayer::close() {
   }
   sink_.reset();
   source_.reset();
-  samples_ = {};
-  lengthMs_ = 0;
 }
 
 std::int64_t WavePlayer::positionMs() const {
-  if (!source_) {
-    return 0;
-  }
-  return millisecondsOf(format_, source_->position());
+  return source_ ? source_->millisecondsOf(source_->position()) : 0;
 }
 
 std::int64_t WavePlayer::processedMs() const { return sink_ ? sink_->processedUSecs() / 1000 : 0; }

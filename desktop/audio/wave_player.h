@@ -1,34 +1,31 @@
 #pragma once
-// The desktop's music player: the whole wave file decoded at "open", played by a QAudioSink
-// that pulls from memory on the window's thread without ever waiting for the sound output.
-// Without a sound output or a readable file the length is 0 and every command does nothing.
+// The desktop's music player: the wave file read as it plays, by a QAudioSink that pulls it on
+// the window's thread without ever waiting for the sound output. The sound output is opened at
+// the first "play", not before the window is on the screen. A file that holds no playable music
+// has a length of 0 and makes every command do nothing; without a sound output the commands do
+// nothing audible.
 
-#include <QAudioFormat>
-#include <QByteArray>
+#include <QAudioSink>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "music_source.h"
 #include "sound/music_backend.h"
-
-class QAudioSink;
 
 namespace pirune {
 
-class MusicSource;
-
 class WavePlayer : public MusicBackend {
  public:
-  WavePlayer();
+  WavePlayer() = default;
   WavePlayer(const WavePlayer&) = delete;
   WavePlayer& operator=(const WavePlayer&) = delete;
   WavePlayer(WavePlayer&&) = delete;
   WavePlayer& operator=(WavePlayer&&) = delete;
-  ~WavePlayer() override;
+  ~WavePlayer() override { close(); }
 
   void open(const std::string& path) override;
-  [[nodiscard]] std::int64_t lengthMs() const override { return lengthMs_; }
+  [[nodiscard]] std::int64_t lengthMs() const override;
   void rewind() override;
   void play() override;
   void stop() override;
@@ -36,17 +33,15 @@ class WavePlayer : public MusicBackend {
 
   // How far the music has been handed to the sound output, in ms from its beginning.
   [[nodiscard]] std::int64_t positionMs() const;
-  // Audio the sound output has taken since the last start, in ms; it grows only while the
+  // Audio the sound output has taken since it last started, in ms; it grows only while the
   // output really plays.
   [[nodiscard]] std::int64_t processedMs() const;
 
  private:
-  // The decoded music; the source reads it where it lies.
-  std::vector<std::int16_t> samples_;
+  bool openOutput();
+
   std::unique_ptr<MusicSource> source_;
   std::unique_ptr<QAudioSink> sink_;
-  QAudioFormat format_;
-  std::int64_t lengthMs_ = 0;
 };
 
 }  // namespace pirune
