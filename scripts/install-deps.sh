@@ -1,22 +1,34 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs, only those that are missing.
-#   scripts/install-deps.sh play   what building and playing needs
-#   scripts/install-deps.sh test   that, plus what the tests need
+#   scripts/install-deps.sh play    what building and playing needs
+#   scripts/install-deps.sh test    that, plus what the tests need
+#   scripts/install-deps.sh deb     that of play, plus what building the Debian package needs
+#   scripts/install-deps.sh bench   that of play, plus what the benchmark needs
 set -euo pipefail
 
 what=${1:-play}
 packages=(
-  cmake g++ make pkg-config
-  qt6-base-dev qt6-multimedia-dev libsndfile1-dev
-  qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n
+  # building
+  cmake g++ make qt6-base-dev qt6-multimedia-dev
+  # playing: the platform plugins (X11), native Wayland, a Japanese font (without one every
+  # character is an empty box) and Qt's Japanese button texts
+  qt6-qpa-plugins qt6-wayland fonts-ipafont-gothic qt6-translations-l10n
 )
-if [[ $what == test ]]; then
-  packages+=(
-    libgtest-dev xvfb xauth x11-utils libxtst-dev libx11-dev
-    pulseaudio pulseaudio-utils imagemagick desktop-file-utils appstream
-    clang libclang-rt-dev  # the scr.dat fuzzer: clang++ and libFuzzer
-  )
-fi
+case $what in
+  play) ;;
+  test)
+    packages+=(
+      libgtest-dev
+      xvfb xauth xdotool imagemagick python3-xlib weston  # the real program on X11 and Wayland
+      pulseaudio pulseaudio-utils                         # a private sound server
+      clang libclang-rt-dev                               # the sanitizer build and the fuzzer
+      dpkg-dev file lintian desktop-file-utils appstream  # the package and what it installs
+    )
+    ;;
+  deb) packages+=(dpkg-dev file lintian) ;;
+  bench) packages+=(xvfb libx11-dev libxtst-dev pulseaudio pulseaudio-utils) ;;
+  *) echo "usage: $0 play|test|deb|bench" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,7 @@
 // pirune_picture_generator: draws every picture of the game while it is built.
-//   pirune_picture_generator story DIR      the title and the four story pictures, as .bmp
-//   pirune_picture_generator icons DIR      the icon as PNG at the desktop's usual sizes
-//   pirune_picture_generator embedded FILE  C++ source with the wing frames and the 16px icon
+//   pirune_picture_generator story DIR NAME...   the title and story pictures, as DIR/NAME.bmp
+//   pirune_picture_generator icons DIR SIZE...   the icon as PNG at the desktop's sizes
+//   pirune_picture_generator embedded FILE       C++ source with the wing frames and the 16px icon
 
 #include <QByteArray>
 #include <QDir>
@@ -10,9 +10,8 @@
 #include <cstdio>
 #include <exception>
 #include <functional>
+#include <map>
 #include <stdexcept>
-#include <utility>
-#include <vector>
 
 #include "bmp_writer.h"
 #include "embedded_source.h"
@@ -23,20 +22,30 @@ namespace {
 using pirune::pictures::bmpFile;
 using pirune::pictures::writeFile;
 
-void writeStoryPictures(const QString& folder) {
-  const std::vector<std::pair<QString, std::function<QImage()>>> pictures = {
-      {"stt.bmp", pirune::pictures::titlePicture},    {"open0.bmp", pirune::pictures::openingNight},
-      {"open1.bmp", pirune::pictures::openingFlight}, {"end0.bmp", pirune::pictures::endingDesert},
-      {"end1.bmp", pirune::pictures::endingFarStar},
+// Each story picture by the name of its file, without the ending.
+void writeStoryPictures(const QString& folder, const QStringList& names) {
+  const std::map<QString, std::function<QImage()>> pictures = {
+      {"stt", pirune::pictures::titlePicture},    {"open0", pirune::pictures::openingNight},
+      {"open1", pirune::pictures::openingFlight}, {"end0", pirune::pictures::endingDesert},
+      {"end1", pirune::pictures::endingFarStar},
   };
   QDir().mkpath(folder);
-  for (const auto& [name, draw] : pictures) {
-    writeFile(QDir(folder).filePath(name), bmpFile(draw()));
+  for (const QString& name : names) {
+    const auto picture = pictures.find(name);
+    if (picture == pictures.end()) {
+      throw std::runtime_error("no story picture is called " + name.toStdString());
+    }
+    writeFile(QDir(folder).filePath(name + ".bmp"), bmpFile(picture->second()));
   }
 }
 
-void writeIcons(const QString& folder) {
-  for (const int size : {16, 32, 48, 64, 128, 256}) {
+void writeIcons(const QString& folder, const QStringList& sizes) {
+  for (const QString& text : sizes) {
+    bool isNumber = false;
+    const int size = text.toInt(&isNumber);
+    if (!isNumber || size <= 0) {
+      throw std::runtime_error("not an icon size: " + text.toStdString());
+    }
     const QString dir = QDir(folder).filePath(QStringLiteral("hicolor/%1x%1/apps").arg(size));
     QDir().mkpath(dir);
     const QString path = QDir(dir).filePath(QStringLiteral("pirune.png"));
@@ -63,15 +72,16 @@ int main(int argc, char* argv[]) {
   const QGuiApplication app(argc, argv);
   const QStringList args = QGuiApplication::arguments();
   try {
-    if (args.size() != 3) {
-      std::fputs("usage: pirune_picture_generator story|icons|embedded PATH\n", stderr);
+    if (args.size() < 3) {
+      std::fputs("usage: pirune_picture_generator story|icons|embedded PATH [NAME|SIZE...]\n",
+                 stderr);
       return 2;
     }
     const QString& what = args[1];
     if (what == "story") {
-      writeStoryPictures(args[2]);
+      writeStoryPictures(args[2], args.mid(3));
     } else if (what == "icons") {
-      writeIcons(args[2]);
+      writeIcons(args[2], args.mid(3));
     } else if (what == "embedded") {
       writeEmbedded(args[2]);
     } else {
