@@ -7,14 +7,9 @@
 #include "application_setup.h"
 
 int main(int argc, char* argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
+  qputenv("QT_QPA_PLATFORM", "offscreen");
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
   // As the game sets itself up: the boxes of every test speak Japanese.
-  if (!pirune::desktop::setUpApplication(app)) {
-    return 1;
-  }
-  return RUN_ALL_TESTS();
+  return pirune::desktop::setUpApplication(app) ? RUN_ALL_TESTS() : 1;
 }

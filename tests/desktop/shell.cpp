@@ -7,80 +7,54 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPointer>
 #include <QTest>
-#include <QTimer>
-#include <cmath>
 
 namespace pirune::desktop::testing {
 
-namespace {
+BoxAnswer::BoxAnswer(QString typed)
+    : BoxAnswer(std::function<void(QWidget*)>([typed](QWidget* box) {
+        auto* input = qobject_cast<QInputDialog*>(box);
+        if (input == nullptr) {
+          qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+        } else if (typed.isNull()) {
+          input->reject();
+        } else {
+          input->setTextValue(typed);
+          input->accept();
+        }
+      })) {}
 
-void writeTestPictures(const QString& folder) {
-  QImage picture(40, 40, QImage::Format_RGB32);
-  QPainter painter(&picture);
-  painter.fillRect(0, 0, 20, 20, kTitleTopLeft);
-  painter.fillRect(20, 0, 20, 20, kTitleTopRight);
-  painter.fillRect(0, 20, 20, 20, kTitleBottomLeft);
-  painter.fillRect(20, 20, 20, 20, kTitleBottomRight);
-  painter.end();
-  ASSERT_TRUE(picture.save(folder + "/stt.bmp", "BMP"));
-  picture.fill(kPage);
-  for (const char* page : {"open0", "open1", "end0", "end1"}) {
-    ASSERT_TRUE(picture.save(folder + "/" + page + ".bmp", "BMP"));
-  }
-}
-
-}  // namespace
-
-bool near(const QColor& a, const QColor& b, int tolerance) {
-  return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
-         std::abs(a.blue() - b.blue()) <= tolerance;
-}
-
-BoxCloser::BoxCloser(int afterMs, QString answer) : answer_(std::move(answer)) {
-  poll_.callOnTimeout([this, afterMs] {
+BoxAnswer::BoxAnswer(std::function<void(QWidget*)> answer)
+    : answer_(std::move(answer)), alreadyOpen_(QApplication::activeModalWidget()) {
+  poll_.callOnTimeout([this] {
     QWidget* box = QApplication::activeModalWidget();
-    if (box == nullptr) {
+    if (box == nullptr || box == alreadyOpen_ || !box->isVisible()) {
       return;
     }
     poll_.stop();
-    QTimer::singleShot(afterMs, &poll_, [this, box = QPointer<QWidget>(box)] {
-      if (box != nullptr) {
-        close(box);
-      }
-    });
+    title = box->windowTitle();
+    auto* input = qobject_cast<QInputDialog*>(box);
+    text = input != nullptr ? input->labelText() : qobject_cast<QMessageBox*>(box)->text();
+    for (auto* button : box->findChildren<QAbstractButton*>()) {
+      buttons << button->text();
+    }
+    answer_(box);
   });
   poll_.start(10);
 }
 
-void BoxCloser::close(QWidget* box) {
-  seen_.title = box->windowTitle();
-  for (auto* button : box->findChildren<QAbstractButton*>()) {
-    if (button->isVisible()) {
-      seen_.buttons << button->text();
-    }
+Shell::Shell()
+    : window(music, {folder.path().toStdString(), folder.path().toStdString()},
+             [this] { return now; }) {
+  music.length = 0;
+  QImage picture(40, 40, QImage::Format_RGB32);
+  QPainter painter(&picture);
+  for (int q = 0; q < 4; ++q) {
+    painter.fillRect(q % 2 * 20, q / 2 * 20, 20, 20, kQuarters[q]);
   }
-  if (auto* message = qobject_cast<QMessageBox*>(box)) {
-    seen_.kind = "message";
-    seen_.text = message->text();
-    message->button(QMessageBox::Ok)->click();
-  } else if (auto* input = qobject_cast<QInputDialog*>(box)) {
-    seen_.kind = "input";
-    seen_.text = input->labelText();
-    if (answer_.isNull()) {
-      input->reject();
-    } else {
-      input->setTextValue(answer_);
-      input->accept();
-    }
-  }
-}
-
-Shell::Shell(bool withPictures)
-    : platform(music, folder.path().toStdString()), form(platform), window(form, platform) {
-  if (withPictures) {
-    writeTestPictures(folder.path());
+  painter.end();
+  for (const char* name : {"stt", "open0", "open1", "end0", "end1"}) {
+    picture.save(folder.filePath(QString(name) + ".bmp"), "BMP");
   }
   window.boundary().endProgram = [this](int status) { exits.push_back(status); };
 }
@@ -91,25 +65,18 @@ void Shell::start() {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 }
 
-QImage Shell::frame() {
-  return window.clientArea().grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
 QPoint Shell::pixelOf(double xUnits, double yUnits) {
-  const ClientArea& client = window.clientArea();
-  return {static_cast<int>(xUnits * client.width() / 100.0),
-          static_cast<int>(yUnits * client.height() / 100.0)};
+  const QWidget& client = window.clientArea();
+  return {static_cast<int>(xUnits * client.width() / 100),
+          static_cast<int>(yUnits * client.height() / 100)};
 }
 
 void Shell::click(double xUnits, double yUnits, Qt::MouseButton button) {
   QTest::mouseClick(&window.clientArea(), button, {}, pixelOf(xUnits, yUnits));
 }
 
-void Shell::startFlight() {
-  click();
-  click();
-  click();
-  ASSERT_EQ(scene(), u"");
-}
+void Shell::choose(const MenuItem& item) { window.menus().actionFor(item)->trigger(); }
+
+std::string Shell::path(const char* file) const { return folder.filePath(file).toStdString(); }
 
 }  // namespace pirune::desktop::testing

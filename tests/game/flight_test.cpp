@@ -1,4 +1,4 @@
-// The flight: wing beats, the pull of the flight timer, melting wings and the fall.
+// The flight: wing beats, the pull of the flight timer, melting wings, the fall and the goal.
 
 #include <gtest/gtest.h>
 
@@ -7,225 +7,119 @@
 namespace pirune::testing {
 namespace {
 
-TEST(Flight, StartsWithTheFirstTickAndAWingBeatPerClick) {
+TEST(WingBeat, FramesAlternateDistanceEverySecondBeatAndTheHeroGrowsOnEvenDistances) {
+  // distance, wing frame, altitude, melts, growth, the hero's place and size
+  const char* beats[] = {"1 2 53 1 0 0,47,10,30", "2 1 56 1 1 0,44,11,31", "2 2 59 1 1 0,41,11,31",
+                         "3 1 62 1 1 0,38,11,31", "3 2 65 1 1 0,35,11,31", "4 1 68 1 2 0,32,12,32"};
   Game game;
   game.startFlight();
-  FOM& f = game.form;
-  EXPECT_EQ(game.scene(), u"");
-  EXPECT_EQ(game.caption(), u"1");
-  EXPECT_EQ(f.LBl.ForeColor(), kWhite);
-  EXPECT_EQ(f.LBl.TextAlignment(), Alignment::Left);
-  EXPECT_TRUE(f.piruneTIM.Enabled());
-  EXPECT_EQ(f.piruneTIM.Interval(), 500);
-
-  // The first tick: one unit down, the hero's top edge at 100 - 49.
-  game.run(500);
-  EXPECT_EQ(f.altitude, 49);
-  EXPECT_EQ(f.IMG.rect(), (Rect{0, 51, 10, 30}));
-  EXPECT_EQ(f.piruneTIM.Interval(), 490);
-
-  // First beat: wing picture 2, no distance; second: picture 1 and distance 2, one size up.
-  game.click();
-  EXPECT_EQ(f.wingFrame, 2);
-  EXPECT_EQ(f.IMG.Picture()->source(), "wing2");
-  EXPECT_EQ(f.distance, 1);
-  EXPECT_EQ(f.altitude, 52);
-  game.click();
-  EXPECT_EQ(f.IMG.Picture()->source(), "wing1");
-  EXPECT_EQ(f.distance, 2);
-  EXPECT_EQ(game.caption(), u"2");
-  EXPECT_EQ(f.growth, 1);
-  EXPECT_EQ(f.IMG.rect(), (Rect{0, 45, 11, 31}));
-  // Odd distances leave the size alone.
-  game.click();
-  game.click();
-  EXPECT_EQ(f.distance, 3);
-  EXPECT_EQ(f.growth, 1);
-}
-
-TEST(Flight, TimerRampsFrom500To90AndTheTickThatEndsTheFlightStillShortensIt) {
-  Game game;
-  game.startFlight();
-  FOM& f = game.form;
-  f.altitude = 99;  // high enough to survive the ramp
-  std::vector<int> intervals;
-  for (int i = 0; i < 42; ++i) {
-    intervals.push_back(f.piruneTIM.Interval());
-    f.piruneTIM_Timer();
-    f.altitude = 99;
-    f.meltCount = 1;
-  }
-  EXPECT_EQ(intervals[0], 500);
-  EXPECT_EQ(intervals[1], 490);
-  EXPECT_EQ(intervals[40], 100);
-  EXPECT_EQ(intervals[41], 90);  // the 41st tick made it 90
-  EXPECT_EQ(f.piruneTIM.Interval(), 90);
-
-  f.piruneTIM.setInterval(150);
-  f.altitude = 1;
-  f.piruneTIM_Timer();  // the fall
-  EXPECT_EQ(game.scene(), u"otiru2");
-  EXPECT_EQ(f.piruneTIM.Interval(), 140);
-  EXPECT_FALSE(f.piruneTIM.Enabled());
-}
-
-TEST(Flight, MeltingRepeatsAtTheTopAndTheTenthTimeTheWingsAreGone) {
-  Game game;
-  game.startFlight();
-  FOM& f = game.form;
-  f.altitude = 96;
-  game.click();  // 99: still flying
-  EXPECT_EQ(f.IMG.Top(), 1);
-  const Rect before = f.IMG.rect();
-  game.click();  // 102: the first melt
-  EXPECT_EQ(game.caption(), u"つ、翼が溶ける");
-  EXPECT_EQ(f.meltCount, 2);
-  EXPECT_EQ(f.IMG.rect(), before);  // not moved, not resized
-  f.piruneTIM_Timer();              // 100 by the tick: melts again
-  EXPECT_EQ(f.altitude, 100);
-  EXPECT_EQ(f.meltCount, 3);
-  // The message stays until the next distance step puts the number back.
-  f.altitude = 50;
-  game.click();
-  EXPECT_EQ(game.caption(), u"つ、翼が溶ける");
-  game.click();
-  EXPECT_EQ(game.caption(), decimal(f.distance));
-
-  f.meltCount = 9;
-  f.altitude = 99;
-  f.PIRUNEITI_HENGE(3);
-  EXPECT_EQ(f.meltCount, 10);
-  EXPECT_EQ(game.scene(), u"");
-  f.PIRUNEITI_HENGE(3);  // the tenth time
-  EXPECT_EQ(game.scene(), u"otiru1");
-  EXPECT_EQ(f.scenePage, 1);
-  EXPECT_EQ(game.caption(), u"翼がなくなった\r\n「もう・・・飛べない」");
-  EXPECT_FALSE(f.piruneTIM.Enabled());
-  EXPECT_TRUE(f.IMG.Visible());
-  EXPECT_TRUE(f.SHPTIM.Enabled());  // the shapes twinkle on behind the fall
-  EXPECT_EQ(f.LBl.ForeColor(), kWhite);
-  EXPECT_EQ(f.meltCount, 10);
-}
-
-TEST(Flight, ExactlyZeroIsAFallAndTheHeroStaysWhereHeWasDrawn) {
-  Game game;
-  game.startFlight();
-  FOM& f = game.form;
-  f.altitude = 3;
-  f.meltCount = 5;
-  f.PIRUNEITI_HENGE(0);
-  const Rect lastDrawn = f.IMG.rect();
-  game.run(500);  // 3 - 5 = -2
-  EXPECT_EQ(f.altitude, -2);
-  EXPECT_EQ(game.scene(), u"otiru2");
-  EXPECT_EQ(f.scenePage, 1);
-  EXPECT_EQ(game.caption(),
-            u"望みも達せられぬまま\r\n死んでしまった青年の魂は\r\n永久に宇宙を彷徨うのです。");
-  EXPECT_EQ(f.IMG.rect(), lastDrawn);
-  EXPECT_FALSE(f.SEimg.Visible());
-
-  Game exact;
-  exact.startFlight();
-  exact.form.altitude = 1;
-  exact.form.piruneTIM_Timer();
-  EXPECT_EQ(exact.form.altitude, 0);
-  EXPECT_EQ(exact.scene(), u"otiru2");
-}
-
-TEST(Flight, GoalAtTheFiftyEighthBeatInNormalModeOnly) {
-  Game game;
-  game.startFlight();
-  FOM& f = game.form;
-  for (int beat = 1; beat < 58; ++beat) {
-    f.altitude = 40;
+  for (const char* beat : beats) {
     game.click();
+    EXPECT_EQ(game.flight(), beat);
+    EXPECT_EQ(game.form.IMG.Picture()->source(), game.form.wingFrame == 1 ? "wing1" : "wing2");
+    EXPECT_EQ(game.caption(), decimal(game.form.distance));
   }
-  EXPECT_EQ(f.distance, 29);
-  EXPECT_EQ(game.scene(), u"");
-  f.altitude = 40;
-  game.click();  // the 58th beat
-  EXPECT_EQ(f.distance, 30);
-  EXPECT_EQ(game.scene(), u"end");
-  EXPECT_EQ(f.altitude, 40);  // the goal beat lifts no one
-  EXPECT_FALSE(f.IMG.Visible());
-  EXPECT_TRUE(f.SEimg.Visible());
-  EXPECT_FALSE(f.piruneTIM.Enabled());
-  EXPECT_FALSE(f.SHPTIM.Enabled());
-  EXPECT_EQ(f.LBl.ForeColor(), kRed);
-  EXPECT_EQ(f.LBl.TextAlignment(), Alignment::Center);
-  EXPECT_EQ(game.platform.picturesLoaded.back(), "end0.bmp");
-
-  Game endless;
-  endless.form.mnu1_Click(1);
-  endless.startFlight();
-  endless.form.distance = 29;
-  endless.form.wingFrame = 2;
-  endless.form.altitude = 40;
-  endless.click();
-  EXPECT_EQ(endless.form.distance, 30);
-  EXPECT_EQ(endless.scene(), u"");
-  EXPECT_EQ(endless.form.altitude, 43);
-  EXPECT_EQ(endless.caption(), u"30");
 }
 
-TEST(Flight, EndlessFlightIsRenewedEveryFiftyAndGoesOnPast255) {
-  Game game;
-  game.form.mnu1_Click(1);
-  game.startFlight();
-  FOM& f = game.form;
-  f.distance = 49;
-  f.wingFrame = 2;
-  f.altitude = 80;
-  f.meltCount = 4;
-  f.growth = 24;
-  f.IMG.Move(0, 20, 34, 54);
-  f.piruneTIM.setInterval(90);
-  game.click();
-  EXPECT_EQ(f.distance, 50);
-  EXPECT_EQ(f.altitude, 50);  // renewed, not lifted by 3
-  EXPECT_EQ(f.meltCount, 1);
-  EXPECT_EQ(f.growth, 0);
-  EXPECT_EQ(f.piruneTIM.Interval(), 290);
-  EXPECT_EQ(f.IMG.rect(), (Rect{0, 20, 10, 30}));  // shrunk in place
-
-  // The old 8-bit distance ended the program at 255; an endless flight now flies on.
-  f.distance = 255;
-  f.wingFrame = 2;
-  f.altitude = 50;
-  game.click();
-  EXPECT_EQ(f.distance, 256);
-  EXPECT_EQ(game.caption(), u"256");
-
-  f.distance = 29999;
-  f.wingFrame = 2;
-  game.click();
-  EXPECT_EQ(game.scene(), u"end");
+TEST(WingBeat, TheGoalIs30OnlyWithoutEndlessModeAnd30000WithIt) {
+  const std::tuple<bool, int, std::u16string> cases[] = {
+      {false, 29, u"end"}, {true, 29, u""}, {true, 29999, u"end"}};
+  for (const auto& [endless, before, scene] : cases) {
+    Game game;
+    if (endless) {
+      game.form.mnu1_Click(1);
+    }
+    game.flyAt(before, 40);
+    game.click();
+    EXPECT_EQ(game.scene(), scene) << before;
+    // The goal beat lifts no one and stops both timers; the ending's first page shows in red.
+    EXPECT_EQ(game.form.altitude, scene.empty() ? 43 : 40);
+    EXPECT_EQ(game.form.piruneTIM.Enabled() || game.form.SHPTIM.Enabled(), scene.empty());
+    EXPECT_EQ(!game.form.IMG.Visible() && game.form.SEimg.Visible(), !scene.empty());
+    EXPECT_EQ(
+        game.form.LBl.ForeColor() == kRed && game.form.LBl.TextAlignment() == Alignment::Center,
+        !scene.empty());
+  }
 }
 
-TEST(Flight, AnyButtonOnTheBareWindowIsAWingBeat) {
+TEST(WingBeat, AnEndlessFlightIsRenewedAtEveryFiftyAndFliesOnPast255) {
+  for (const int renewal : {50, 100, 300}) {
+    Game game;
+    game.form.mnu1_Click(1);
+    game.flyAt(renewal - 1, 80);
+    game.form.meltCount = 4;
+    game.form.growth = 24;
+    game.form.IMG.Move(0, 20, 34, 54);
+    game.form.piruneTIM.setInterval(90);
+    game.click();  // renewed, not lifted: fresh wings, normal size where he is, mid-height
+    EXPECT_EQ(game.flight(), std::to_string(renewal) + " 1 50 1 0 0,20,10,30");
+    EXPECT_EQ(game.form.piruneTIM.Interval(), 290);
+  }
+}
+
+TEST(Altitude, MeltsAtTheTopTenTimesAtMostAndFallsAtTheBottom) {
+  const struct {
+    int altitude, melts, henge;
+    const char* after;  // as Game::flight() says it
+    std::u16string scene, caption;
+  } cases[] = {
+      {96, 1, 3, "5 2 99 1 0 0,1,10,30", u"", u"1"},
+      {2, 1, -1, "5 2 1 1 0 0,99,10,30", u"", u"1"},
+      {97, 1, 3, "5 2 100 2 0 0,50,10,30", u"", u"つ、翼が溶ける"},
+      {99, 9, 3, "5 2 102 10 0 0,50,10,30", u"", u"つ、翼が溶ける"},
+      {99, 10, 3, "5 2 102 10 0 0,50,10,30", u"otiru1",
+       u"翼がなくなった\r\n「もう・・・飛べない」"},
+      {1, 1, -1, "5 2 0 1 0 0,50,10,30", u"otiru2",
+       u"望みも達せられぬまま\r\n死んでしまった青年の魂は\r\n永久に宇宙を彷徨うのです。"},
+      {3, 5, -5, "5 2 -2 5 0 0,50,10,30", u"otiru2", u""},
+  };
+  for (const auto& c : cases) {
+    Game game;
+    game.flyAt(5, static_cast<std::int16_t>(c.altitude));
+    game.form.meltCount = static_cast<std::uint8_t>(c.melts);
+    game.form.PIRUNEITI_HENGE(static_cast<std::int16_t>(c.henge));
+    EXPECT_EQ(game.flight(), c.after);
+    EXPECT_EQ(game.scene(), c.scene);
+    EXPECT_TRUE(c.caption.empty() || game.caption() == c.caption) << c.after;
+    EXPECT_EQ(game.form.piruneTIM.Enabled(), c.scene.empty());
+    EXPECT_EQ(game.form.scenePage, c.scene.empty() ? 2 : 1);  // a fall shows its first page
+    EXPECT_TRUE(game.form.SHPTIM.Enabled());                  // the shapes twinkle on behind a fall
+  }
+}
+
+TEST(FlightTimer, PullsDownByTheMeltsAndRampsFrom500To90ItsLastTickToo) {
   Game game;
   game.startFlight();
-  FOM& f = game.form;
-  // Nothing covers the window's surface in play; move the label aside to reach it.
-  f.LBl.Move(0, 0, 100, 10);
-  f.pointerPressed(MouseButton::Right, 0, 90, 10);
-  EXPECT_EQ(f.wingFrame, 2);
-  f.pointerPressed(MouseButton::Middle, 1, 90, 10);
-  EXPECT_EQ(f.wingFrame, 1);
-  EXPECT_EQ(f.distance, 2);
+  game.form.meltCount = 3;
+  game.run(499);
+  EXPECT_EQ(game.form.altitude, 50);
+  game.run(1);
+  EXPECT_EQ(game.flight(), "1 1 47 3 0 0,53,10,30");
+  std::vector<int> intervals{game.form.piruneTIM.Interval()};
+  for (int tick = 0; tick < 45; ++tick) {
+    game.form.altitude = 50;
+    game.form.piruneTIM_Timer();
+    intervals.push_back(game.form.piruneTIM.Interval());
+  }
+  EXPECT_EQ(std::vector<int>(intervals.begin() + 38, intervals.begin() + 42),
+            (std::vector<int>{110, 100, 90, 90}));
+  EXPECT_EQ(intervals[0] + intervals[45], 490 + 90);
+  game.form.piruneTIM.setInterval(150);
+  game.form.altitude = 1;
+  game.form.piruneTIM_Timer();
+  EXPECT_EQ(game.scene(), u"otiru2");
+  EXPECT_EQ(game.form.piruneTIM.Interval(), 140);
 }
 
 TEST(Checked, CountersNeverWrap) {
-  Byte b = 254;
-  ++b;
-  EXPECT_EQ(b, 255);
-  EXPECT_THROW(++b, OverflowError);
-  EXPECT_EQ(b, 255);
-  Integer i = 32767;
-  EXPECT_THROW(i += 1, OverflowError);
+  Byte byte = 255;
+  Integer high = 32767;
   Integer low = -32768;
-  EXPECT_THROW(low -= 1, OverflowError);
+  EXPECT_THROW(++byte, OverflowError);
   EXPECT_THROW(Byte::from(-1), OverflowError);
+  EXPECT_THROW(high += 1, OverflowError);
+  EXPECT_THROW(low -= 1, OverflowError);
+  EXPECT_EQ(byte + high + low, 255 + 32767 - 32768);
 }
 
 }  // namespace

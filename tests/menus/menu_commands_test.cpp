@@ -1,69 +1,61 @@
-// The menu bar's commands: help and version, the options and the fresh start.
+// The menu bar's commands: help and version, the music switch, endless mode and the fresh start.
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "support/scripted_platform.h"
 
 namespace pirune::testing {
 namespace {
 
-TEST(MenuCommands, HelpAndVersionSpeakInTheirOwnWords) {
+using Commands = std::vector<std::string>;
+
+TEST(MenuCommands, HelpInSevenLinesAndTheVersionInTwoUnderTheGamesTitle) {
   Game game;
-  game.form.playmnu1_Click(0);
-  game.form.playmnu1_Click(1);
-  game.form.playmnu1_Click(2);  // no such item: nothing
-  ASSERT_EQ(game.platform.boxes.size(), 2U);
-  EXPECT_EQ(game.platform.boxes[0].text,
-            u"マウスクリックでピルネが羽ばたきます。\r\n飛びすぎると羽が溶けて\r\n"
-            u"ピルネノ飛行ダウン率が上がります。\r\n下がりすぎると死にます。\r\n"
-            u"オプションの無限メニュウで\r\n何処までも飛んでいくことが出来ます。\r\n"
-            u"（コンピューターの限界まで）");
-  const std::u16string& version = game.platform.boxes[1].text;
-  EXPECT_EQ(version.substr(0, 14), u"ピルネノ翼ver1.00\r\n");
-  EXPECT_EQ(version.substr(14, 2), u"by");
-  EXPECT_EQ(version.find(u'\n', 14), std::u16string::npos);  // two lines, no break at the end
-  for (const Box& box : game.platform.boxes) {
-    EXPECT_EQ(box.title, u"ピルネノ翼");
-    EXPECT_FALSE(box.input);
+  for (const std::int16_t item : {0, 1, 2}) {  // there is no item 2
+    game.form.playmnu1_Click(item);
   }
+  ASSERT_EQ(game.platform.boxes.size(), 2U);
+  const std::u16string &help = game.platform.boxes[0].text, &version = game.platform.boxes[1].text;
+  EXPECT_EQ(std::count(help.begin(), help.end(), u'\n'), 6);
+  EXPECT_EQ(version.substr(0, 16), u"ピルネノ翼ver1.00\r\nby");
+  EXPECT_EQ(version.find(u'\n', 16), std::u16string::npos);  // two lines, no break at the end
+  EXPECT_EQ(game.platform.boxes[0].title + game.platform.boxes[1].title, u"ピルネノ翼ピルネノ翼");
 }
 
-TEST(MenuCommands, MusicSwitchesAtOnceAndEachSwitchOnRestartsTheCountdown) {
-  Game game;
-  FOM& f = game.form;
-  auto& commands = game.platform.musicBackend.commands;
+TEST(MenuCommands, TheMusicSwitchStopsAtOnceAndEachSwitchOnRestartsTheCountdown) {
+  Game game;  // the music is 30 s long
+  Commands& commands = game.platform.musicBackend.commands;
   commands.clear();
-  f.mnu1_Click(0);  // off
-  EXPECT_FALSE(f.mnu1[0]->Checked());
-  EXPECT_EQ(commands, (std::vector<std::string>{"stop"}));
-  EXPECT_FALSE(f.MMCTIM.Enabled());
-  game.run(40000);
-  EXPECT_EQ(commands.size(), 1U);  // no restart while off
-  f.mnu1_Click(0);                 // on: from the beginning at once
-  EXPECT_EQ(commands, (std::vector<std::string>{"stop", "prev", "play"}));
+  game.form.mnu1_Click(0);
+  EXPECT_EQ(commands, Commands{"stop"});
+  EXPECT_FALSE(game.form.MMCTIM.Enabled());
+  game.run(95000);
+  EXPECT_EQ(commands, Commands{"stop"});
+  game.form.mnu1_Click(0);  // on: from the beginning at once
+  EXPECT_EQ(commands, (Commands{"stop", "prev", "play"}));
   game.run(29000);
-  f.mnu1_Click(0);
-  f.mnu1_Click(0);
-  game.run(29000);  // the countdown began again at the last switch
+  game.form.mnu1_Click(0);
+  game.form.mnu1_Click(0);
+  game.run(29999);  // the countdown began again at the last switch
   EXPECT_EQ(commands.size(), 6U);
-  game.run(1000);
-  EXPECT_EQ(commands.size(), 8U);
-  EXPECT_EQ(commands.back(), "play");
+  game.run(1);
+  EXPECT_EQ(commands, (Commands{"stop", "prev", "play", "stop", "prev", "play", "prev", "play"}));
 }
 
-TEST(MenuCommands, EndlessModeIsLockedDuringAFlightAndAFreshStartKeepsTheOptions) {
+TEST(MenuCommands, EndlessModeIsLockedInFlightAndAFreshStartKeepsEveryOption) {
   Game game;
-  FOM& f = game.form;
-  f.mnu1_Click(1);
-  EXPECT_TRUE(f.mnu1[1]->Checked());
+  game.form.mnu1_Click(1);
   game.startFlight();
-  EXPECT_FALSE(f.mnu1[1]->Enabled());
-  f.mnu1_Click(0);
-  f.mnu2_Click();
-  EXPECT_TRUE(f.mnu1[1]->Enabled());
-  EXPECT_TRUE(f.mnu1[1]->Checked());
-  EXPECT_FALSE(f.mnu1[0]->Checked());
-  EXPECT_TRUE(f.mnu1[2]->Checked());
+  EXPECT_FALSE(game.form.mnu1[1]->Enabled());
+  game.form.mnu1_Click(0);
+  game.form.mnu1_Click(2);
+  game.form.mnu2_Click();
+  EXPECT_TRUE(game.form.mnu1[1]->Enabled());
+  EXPECT_TRUE(game.form.endlessMode());
+  EXPECT_FALSE(game.form.musicOn());
+  EXPECT_FALSE(game.form.effectOn());
   EXPECT_EQ(game.scene(), u"open");
 }
 

@@ -1,4 +1,5 @@
-// The story pages around a flight, and how many clicks each way of ending a flight takes.
+// The story around a flight: the opening pages, the flight's start, and how many clicks each
+// way of ending a flight takes back to the title.
 
 #include <gtest/gtest.h>
 
@@ -7,134 +8,59 @@
 namespace pirune::testing {
 namespace {
 
-// Brings a normal flight to the beat before the goal.
-void nearGoal(Game& game) {
-  game.form.distance = 29;
-  game.form.wingFrame = 2;
-  game.form.altitude = 50;
-}
-
-TEST(Story, OpeningPagesThenTheFlight) {
+TEST(Story, TheOpeningPagesThenTheFlight) {
+  const std::pair<std::string, std::u16string> pages[] = {
+      {"open0.bmp",
+       u"\r\nあるところに\r\nとおいい\u3000よるのほしぞらに\r\nあこがれをもった\u3000せいねん"
+       u"が\u3000いました。"},
+      {"open1.bmp",
+       u"\r\nそこで\r\nせいねんは\u3000ろうではねをつくり\u3000\r\nうちゅうへと\u3000とびだ"
+       u"ったのです。"}};
   Game game;
-  FOM& f = game.form;
-  EXPECT_EQ(game.platform.picturesLoaded, (std::vector<std::string>{"stt.bmp"}));
-  EXPECT_EQ(game.caption(), u"");
+  for (const auto& [picture, caption] : pages) {
+    game.click();
+    EXPECT_EQ(std::pair(game.picture(), game.caption()), std::pair(picture, caption));
+  }
   game.click();
-  EXPECT_EQ(game.platform.picturesLoaded.back(), "open0.bmp");
-  EXPECT_EQ(f.SEimg.Picture()->source(), "open0.bmp");
-  EXPECT_EQ(game.caption(),
-            u"\r\nあるところに\r\nとおいい\u3000よるのほしぞらに\r\nあこがれをもった\u3000せいねん"
-            u"が\u3000いました。");
-  EXPECT_EQ(f.scenePage, 1);
-  game.click();
-  EXPECT_EQ(game.platform.picturesLoaded.back(), "open1.bmp");
-  EXPECT_EQ(game.caption(),
-            u"\r\nそこで\r\nせいねんは\u3000ろうではねをつくり\u3000\r\nうちゅうへと\u3000とびだっ"
-            u"たのです。");
-  EXPECT_TRUE(f.mnu1[1]->Enabled());
-  game.click();  // the flight starts, and the page counter stays
   EXPECT_EQ(game.scene(), u"");
-  EXPECT_EQ(f.scenePage, 2);
-  EXPECT_FALSE(f.SEimg.Visible());
-  EXPECT_TRUE(f.IMG.Visible());
-  EXPECT_FALSE(f.mnu1[1]->Enabled());
-  EXPECT_TRUE(f.SHPTIM.Enabled());
-  for (const Shape* s : f.SHP) {
-    EXPECT_TRUE(s->Visible());
-  }
-  EXPECT_EQ(game.platform.picturesLoaded.size(), 3U);
+  EXPECT_EQ(game.form.scenePage, 2);  // the click that starts the flight turns no page
+  EXPECT_TRUE(!game.form.SEimg.Visible() && game.form.IMG.Visible() &&
+              game.form.piruneTIM.Enabled());
+  EXPECT_EQ(game.caption(), u"1");
+  EXPECT_EQ(game.form.LBl.ForeColor(), kWhite);
+  EXPECT_EQ(game.form.LBl.TextAlignment(), Alignment::Left);
 }
 
-TEST(Story, WithoutTheBackgroundEffectTheFlightHasNoShapes) {
-  Game game;
-  game.form.mnu1_Click(2);
-  game.startFlight();
-  EXPECT_FALSE(game.form.SHPTIM.Enabled());
-  for (const Shape* s : game.form.SHP) {
-    EXPECT_FALSE(s->Visible());
-  }
-}
-
-TEST(Story, GoalByTheLabelTakesTwoClicksToTheNewGame) {
-  Game game;
-  game.startFlight();
-  nearGoal(game);
-  game.click();  // the goal: ending page 0 at once, and the click counts one page more
-  EXPECT_EQ(game.scene(), u"end");
-  EXPECT_EQ(game.form.scenePage, 2);
-  EXPECT_EQ(game.form.SEimg.Picture()->source(), "end0.bmp");
-  EXPECT_EQ(game.caption(),
-            u"\r\nほしにおりたつと\r\nそこは\r\nあれはてた\u3000さばくの\u3000ちでした");
-  game.click();
-  EXPECT_EQ(game.form.SEimg.Picture()->source(), "end1.bmp");
-  EXPECT_EQ(game.caption(),
-            u"\r\nせいねんの\u3000あこがれた\r\nきらきらひかる\u3000あのほしは\r\nとおいいところで"
-            u"しか\r\n"
-            u"みられないものだったのです");
-  EXPECT_EQ(game.form.scenePage, 3);
-  game.click();
-  EXPECT_EQ(game.scene(), u"open");
-  EXPECT_EQ(game.form.scenePage, 0);
-  EXPECT_EQ(game.form.SEimg.Picture()->source(), "stt.bmp");
-}
-
-TEST(Story, GoalByTheHeroOrTheWindowShowsTheLastPageTwice) {
-  for (const bool byHero : {true, false}) {
+TEST(Story, EachWayAFlightEndsTakesItsClicksBackToTheTitle) {
+  enum class By { Label, Hero, Timer };
+  const struct {
+    int distance, altitude, melts;
+    By by;
+    std::u16string scene, firstPage;  // a word of the page's text
+    int endingPages;                  // further clicks that show "end1.bmp"
+  } endings[] = {
+      {29, 50, 1, By::Label, u"end", u"さばく", 1},       // the goal by a click on the label
+      {29, 50, 1, By::Hero, u"end", u"さばく", 2},        // the goal on the hero
+      {5, 98, 10, By::Label, u"otiru1", u"飛べない", 0},  // the wings gone
+      {5, 1, 1, By::Timer, u"otiru2", u"彷徨う", 0},      // the fall
+  };
+  for (const auto& e : endings) {
     Game game;
-    game.startFlight();
-    nearGoal(game);
-    if (byHero) {
-      game.form.IMG_Click();
-    } else {
-      game.form.Form_MouseDown(1, 0, 5, 5);
+    game.flyAt(e.distance, static_cast<std::int16_t>(e.altitude));
+    game.form.meltCount = static_cast<std::uint8_t>(e.melts);
+    e.by == By::Label ? game.click() : e.by == By::Hero ? game.form.IMG_Click() : game.run(500);
+    EXPECT_EQ(game.scene(), e.scene);
+    EXPECT_NE(game.caption().find(e.firstPage), std::u16string::npos) << e.distance;
+    EXPECT_EQ(game.picture(), e.scene == u"end" ? "end0.bmp" : "open1.bmp");
+    for (int page = 0; page < e.endingPages; ++page) {
+      game.click();
+      EXPECT_NE(game.caption().find(u"とおいいところ"), std::u16string::npos);
+      EXPECT_EQ(game.picture(), "end1.bmp");
     }
-    EXPECT_EQ(game.form.scenePage, 1);
+    EXPECT_EQ(game.scene(), e.scene);
     game.click();
-    game.click();
-    EXPECT_EQ(game.form.SEimg.Picture()->source(), "end1.bmp");
-    EXPECT_EQ(game.form.scenePage, 3);
-    EXPECT_EQ(game.scene(), u"end");
-    game.click();
-    EXPECT_EQ(game.scene(), u"open");
-  }
-}
-
-TEST(Story, AfterAFallOneClickStartsANewGameWhicheverWayItCame) {
-  // By a tick: page 1 left.
-  Game byTick;
-  byTick.startFlight();
-  byTick.form.altitude = 1;
-  byTick.run(500);
-  EXPECT_EQ(byTick.scene(), u"otiru2");
-  EXPECT_EQ(byTick.form.scenePage, 1);
-  const auto picturesBefore = byTick.platform.picturesLoaded.size();
-  EXPECT_EQ(byTick.form.LBl.ForeColor(), kWhite);
-  EXPECT_EQ(byTick.platform.picturesLoaded.size(), picturesBefore);  // the fall shows no picture
-  byTick.click();
-  EXPECT_EQ(byTick.scene(), u"open");
-
-  // By a wing beat on the label that melts the wings for the last time: page 2 left.
-  Game byBeat;
-  byBeat.startFlight();
-  byBeat.form.meltCount = 10;
-  byBeat.form.altitude = 98;
-  byBeat.click();
-  EXPECT_EQ(byBeat.scene(), u"otiru1");
-  EXPECT_EQ(byBeat.form.scenePage, 2);
-  byBeat.click();
-  EXPECT_EQ(byBeat.scene(), u"open");
-  EXPECT_EQ(byBeat.form.scenePage, 0);
-}
-
-TEST(Story, AMissingStoryPictureIsARunTimeErrorNamingTheFile) {
-  Game game;
-  game.platform.missingPictures = {"open1.bmp"};
-  game.click();
-  try {
-    game.click();
-    FAIL() << "no error";
-  } catch (const RuntimeError& e) {
-    EXPECT_NE(std::string(e.what()).find("open1.bmp"), std::string::npos);
+    EXPECT_EQ(std::tuple(game.scene(), game.form.scenePage.value(), game.picture()),
+              std::tuple(u"open", 0, "stt.bmp"));
   }
 }
 

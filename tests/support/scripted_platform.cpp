@@ -3,46 +3,44 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
+
+#include "game/runtime_error.h"
 
 namespace pirune::testing {
 
-void RecordingMusic::open(const std::string& path) {
-  commands.push_back("open:" + path);
-  opened = true;
-}
+namespace {
+
+struct NamedBitmap : Bitmap {
+  explicit NamedBitmap(std::string name) : name(std::move(name)) {}
+  [[nodiscard]] int width() const override { return 100; }
+  [[nodiscard]] int height() const override { return 100; }
+  [[nodiscard]] std::string source() const override { return name; }
+  std::string name;
+};
+
+}  // namespace
 
 ScriptedPlatform::ScriptedPlatform() {
-  static std::atomic<int> counter{0};
+  static int made = 0;
   folder = std::filesystem::temp_directory_path() /
-           ("pirune-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
-  std::filesystem::remove_all(folder);
+           ("pirune-test-" + std::to_string(getpid()) + "-" + std::to_string(made++));
   std::filesystem::create_directories(folder);
-}
-
-ScriptedPlatform::~ScriptedPlatform() {
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
 }
 
 double ScriptedPlatform::rnd() {
   ++randomsDrawn;
+  const double r = randoms.empty() ? 0.137 * randomsDrawn - static_cast<int>(0.137 * randomsDrawn)
+                                   : randoms.front();
   if (!randoms.empty()) {
-    const double r = randoms.front();
     randoms.pop_front();
-    return r;
   }
-  fallback_ += 0.137;
-  if (fallback_ >= 1.0) {
-    fallback_ -= 1.0;
-  }
-  return fallback_;
+  return r;
 }
 
 PictureRef ScriptedPlatform::loadPicture(const std::string& path) {
   const std::string name = std::filesystem::path(path).filename().string();
-  if (std::find(missingPictures.begin(), missingPictures.end(), name) != missingPictures.end()) {
-    throw RuntimeError("ファイルが見つかりません: " + path);
+  if (name == missingPicture) {
+    throw RuntimeError("画像ファイル " + path + " がありません");
   }
   picturesLoaded.push_back(name);
   return std::make_shared<NamedBitmap>(name);
@@ -61,32 +59,27 @@ void ScriptedPlatform::messageBox(const std::u16string& text, const std::u16stri
 
 std::optional<std::u16string> ScriptedPlatform::inputBox(const std::u16string& prompt,
                                                          const std::u16string& title) {
-  boxes.push_back({prompt, title, true});
-  if (whileBoxOpen) {
-    whileBoxOpen();
+  messageBox(prompt, title);
+  boxes.back().input = true;
+  std::optional<std::u16string> answer;
+  if (!answers.empty()) {
+    answer = answers.front();
+    answers.pop_front();
   }
-  if (answers.empty()) {
-    return std::nullopt;
-  }
-  auto answer = answers.front();
-  answers.pop_front();
   return answer;
 }
 
 void advance(ScriptedPlatform& platform, FOM& form, std::int64_t milliseconds) {
   const std::int64_t end = platform.clock + milliseconds;
-  while (true) {
-    const auto due = form.timers.nextDue();
-    if (!due || *due > end) {
-      break;
-    }
+  for (auto due = form.timers.nextDue(); due && *due <= end; due = form.timers.nextDue()) {
     platform.clock = std::max(platform.clock, *due);
     form.timers.fireDue();
   }
   platform.clock = end;
 }
 
-Game::Game() {
+Game::Game(std::int64_t musicLength) {
+  platform.musicBackend.length = musicLength;
   form.Form_Load();
   form.Form_Activate();
 }
@@ -97,9 +90,29 @@ void Game::click(float x, float y) {
 }
 
 void Game::startFlight() {
-  click();
-  click();
-  click();
+  for (int page = 0; page < 3; ++page) {
+    click();
+  }
+}
+
+std::string Game::flight() const {
+  const Rect& hero = form.IMG.rect();
+  const int values[] = {form.distance, form.wingFrame, form.altitude, form.meltCount, form.growth};
+  std::string text;
+  for (const int value : values) {
+    text += std::to_string(value) + " ";
+  }
+  for (const float value : {hero.left, hero.top, hero.width}) {
+    text += std::to_string(static_cast<int>(value)) + ",";
+  }
+  return text + std::to_string(static_cast<int>(hero.height));
+}
+
+void Game::flyAt(int distance, std::int16_t altitude) {
+  startFlight();
+  form.distance = static_cast<std::int16_t>(distance);
+  form.wingFrame = 2;
+  form.altitude = altitude;
 }
 
 }  // namespace pirune::testing

@@ -1,0 +1,72 @@
+// The system's requests to quit close the game as its window's close does, a box open or not,
+// and where the ranking lives.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <csignal>
+
+#include "shell.h"
+
+namespace pirune::desktop::testing {
+namespace {
+
+TEST(SystemQuit, EachSignalClosesTheGameAndKeepsTheEntryBoxOpenOrNot) {
+  enum class While { Idle, NameBox, HelpBox };
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    for (const While moment : {While::Idle, While::NameBox, While::HelpBox}) {
+      SCOPED_TRACE(signal * 10 + static_cast<int>(moment));
+      Shell shell;
+      shell.start();
+      shell.choose(*shell.form.mnu1[1]);
+      for (int i = 0; i < 3; ++i) {
+        shell.click();
+      }
+      shell.form.distance = 40;
+      QTimer::singleShot(0, &shell.window, [&] {
+        if (moment == While::Idle) {
+          const BoxAnswer name("PIRUNE");
+          shell.choose(shell.form.mnu2);
+          std::raise(signal);
+          return;
+        }
+        const BoxAnswer inTheBox([signal](QWidget*) { std::raise(signal); });
+        shell.choose(moment == While::NameBox ? shell.form.mnu2 : *shell.form.playmnu1[0]);
+      });
+      bool hung = false;
+      QTimer::singleShot(10000, &shell.window, [&hung] {
+        hung = true;
+        QCoreApplication::exit(99);
+      });
+      EXPECT_EQ(QCoreApplication::exec(), 0);
+      EXPECT_FALSE(hung);
+      EXPECT_EQ(shell.music.commands.back(), "close");
+      const QByteArray first = [&] {
+        QFile scr(QString::fromStdString(shell.path("scr.dat")));
+        return scr.open(QIODevice::ReadOnly) ? scr.readAll().left(12) : QByteArray();
+      }();
+      // Quit inside the name box: the box counts as cancelled, and the score stays.
+      EXPECT_EQ(first, moment == While::HelpBox ? QByteArray(10, ' ') + QByteArray(2, '\0')
+                       : moment == While::Idle  ? QByteArray("PIRUNE    (\0", 12)
+                                                : QByteArray("          (\0", 12));
+    }
+  }
+}
+
+TEST(GamePlaces, ThePackagedGameKeepsEachPlayersRankingInTheirDataFolder) {
+  QTemporaryDir home;
+  qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
+  EXPECT_EQ(perPlayerRankingFolder(), home.filePath("data/pirune").toStdString());
+  EXPECT_TRUE(QFileInfo(home.filePath("data/pirune")).isDir());
+  qunsetenv("XDG_DATA_HOME");
+  qputenv("HOME", home.path().toUtf8());
+  EXPECT_EQ(perPlayerRankingFolder(), home.filePath(".local/share/pirune").toStdString());
+}
+
+}  // namespace
+}  // namespace pirune::desktop::testing

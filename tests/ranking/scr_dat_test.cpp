@@ -1,0 +1,209 @@
+// scr.dat byte by byte: what start-up reads, what the end of a run leaves, and that a save
+// that fails, at any step, leaves the old ranking exactly as it was.
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "support/scripted_platform.h"
+
+namespace pirune::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// "41 42 00" is the three bytes 0x41 0x42 0x00.
+std::string hex(std::string_view pairs) {
+  std::string bytes;
+  for (std::size_t i = 0; i + 1 < pairs.size(); i += 3) {
+    bytes.push_back(static_cast<char>(std::stoi(std::string(pairs.substr(i, 2)), nullptr, 16)));
+  }
+  return bytes;
+}
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const fs::path& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string errorOf(const std::function<void()>& step) {
+  try {
+    step();
+  } catch (const RuntimeError& error) {
+    return error.what();
+  }
+  return "";
+}
+
+// A program run whose start and end the test calls itself, around a prepared folder.
+struct ProgramRun {
+  ScriptedPlatform platform;
+  FOM form{platform};
+  fs::path scr = platform.folder / "scr.dat";
+
+  void load() { form.Form_Load(); }
+  std::string unload() {
+    std::int16_t cancel = 0;
+    return errorOf([&] { form.Form_Unload(cancel); });
+  }
+};
+
+TEST(ScrDat, NamesInCodePage932AndLittleEndianScoresWrittenToANewFileAndReadBack) {
+  ProgramRun run;
+  run.load();
+  EXPECT_EQ(fs::file_size(run.scr), 0U);  // none: made empty at start, the table blank
+  EXPECT_EQ(run.form.rankTable, RankTable{});
+  RankTable& table = run.form.rankTable;
+  table[0] = {fitName(u"ピルネ"), -1};
+  table[1] = {fitName(u"ﾋﾟﾙﾈﾉﾂﾊﾞｻﾞ"), 300};
+  table[2] = {u"あいうえおかきくけこ", 32767};       // ten full-width: five fit in ten bytes
+  table[3] = {u"Aあいうえおか\U0001F600é", -32768};  // the fifth double byte would need byte 11
+  table[4].name = u"Aé\U0001F600B\xD800Z   ";        // what code page 932 has not: one "?" each
+  EXPECT_EQ(run.unload(), "");
+  const std::string written =
+      hex("83 73 83 8B 83 6C 20 20 20 20 FF FF") + hex("CB DF D9 C8 C9 C2 CA DE BB DE 2C 01") +
+      hex("82 A0 82 A2 82 A4 82 A6 82 A8 FF 7F") + hex("41 82 A0 82 A2 82 A4 82 A6 20 00 80") +
+      "A??B?Z    " + hex("00 00");
+  EXPECT_EQ(readFile(run.scr), written);
+
+  // Read back; FF and A0 are no characters, 81 20 and 85 40 no pairs, a lead byte ends a name.
+  ProgramRun next;
+  writeFile(next.scr, written.substr(0, 48) + hex("41 FF 81 20 85 40 A0 42 80 82 05 00"));
+  next.load();
+  EXPECT_EQ(next.form.rankTable[1], table[1]);
+  EXPECT_EQ(next.form.rankTable[2], (RankRecord{u"あいうえお     ", 32767}));
+  EXPECT_EQ(next.form.rankTable[3], (RankRecord{u"Aあいうえ     ", -32768}));
+  EXPECT_EQ(next.form.rankTable[4], (RankRecord{u"A?? ?@?B??", 5}));
+}
+
+TEST(ScrDat, AShortFileGivesWhatItHoldsAndALongerOneKeepsItsTail) {
+  const std::string two = "PIRUNE    " + hex("2D 00") + std::string(10, 'A') + hex("FF FF");
+  const std::pair<std::string, RankRecord> shortCases[] = {
+      {"", RankRecord{}},
+      {"ABCDE", {u"ABCDE     ", 0}},
+      {"HALFWAY   " + hex("2D"), {u"HALFWAY   ", 45}}};
+  for (const auto& [third, expected] : shortCases) {
+    ProgramRun run;
+    writeFile(run.scr, two + third);
+    run.load();
+    EXPECT_EQ(run.form.rankTable[0], (RankRecord{u"PIRUNE    ", 45}));
+    EXPECT_EQ(run.form.rankTable[1], (RankRecord{u"AAAAAAAAAA", -1}));
+    EXPECT_EQ(run.form.rankTable[2], expected) << third.size();
+    EXPECT_EQ(run.form.rankTable[3], RankRecord{});
+    run.unload();
+    EXPECT_EQ(fs::file_size(run.scr), 60U);
+  }
+  ProgramRun run;
+  writeFile(run.scr, two + std::string(36, 'x') + "tail");
+  run.load();
+  run.form.rankTable[0] = {fitName(u"NEW"), 99};
+  // Someone else's bytes as they stand when the game ends, not as they stood at its start.
+  std::ofstream(run.scr, std::ios::binary | std::ios::app) << "LATER";
+  run.unload();
+  EXPECT_EQ(readFile(run.scr),
+            "NEW       " + hex("63 00") + two.substr(12) + std::string(36, 'x') + "tailLATER");
+}
+
+TEST(ScrDat, ASaveThatFailsKeepsTheOldFileAndTheRunSavesOnlyOnce) {
+  const std::string temporary = ".scr.dat.tmp-" + std::to_string(::getpid());
+  const std::string old = std::string(24, 'o') + std::string(36, 'p') + "tail";
+  const struct {
+    const char* step;
+    const char* why;
+    std::function<void(ProgramRun&)> before;
+  } cases[] = {
+      {"the new file", "Is a directory",
+       [&](ProgramRun& r) { fs::create_directory(r.platform.folder / temporary); }},
+      {"its writing", "File too large",  // files may grow to 30 bytes only
+       [](ProgramRun&) {
+         const rlimit small{30, RLIM_INFINITY};
+         setrlimit(RLIMIT_FSIZE, &small);
+       }},
+      {"the rename", "Is a directory",  // a folder with something in it where scr.dat was
+       [](ProgramRun& r) {
+         fs::rename(r.scr, r.platform.folder / "moved");
+         fs::create_directories(r.scr / "keep");
+       }},
+  };
+  const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.step);
+    ProgramRun run;
+    writeFile(run.scr, old);
+    fs::permissions(run.scr, fs::perms(0640));
+    run.load();
+    run.form.rankTable[0] = {fitName(u"NEW"), 99};
+    c.before(run);
+    const std::string error = run.unload();
+    const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    EXPECT_NE(error.find("ランキングファイル " + run.scr.string() + " を書き込めません: " + c.why),
+              std::string::npos)
+        << error;
+    const fs::path kept = fs::is_directory(run.scr) ? run.platform.folder / "moved" : run.scr;
+    EXPECT_EQ(readFile(kept), old);
+    EXPECT_EQ(fs::status(kept).permissions(), fs::perms(0640));
+    EXPECT_FALSE(fs::is_regular_file(run.platform.folder / temporary));
+    EXPECT_EQ(run.unload(), "");  // the error's own save does not try again
+    EXPECT_EQ(readFile(kept), old);
+  }
+  std::signal(SIGXFSZ, previousSignal);
+}
+
+TEST(ScrDat, ALinkedScrDatStaysALinkAndItsTargetKeepsItsPermissions) {
+  ProgramRun run;
+  fs::create_directory(run.platform.folder / "kept");
+  const fs::path target = run.platform.folder / "kept" / "ranking";
+  writeFile(target, std::string(60, ' '));
+  fs::permissions(target, fs::perms(0604));
+  fs::create_symlink("kept/ranking", run.scr);
+  run.load();
+  run.form.rankTable[0] = {fitName(u"LINKED"), 77};
+  EXPECT_EQ(run.unload(), "");
+  EXPECT_TRUE(fs::is_symlink(run.scr));
+  EXPECT_EQ(readFile(target).substr(0, 12), "LINKED    " + hex("4D 00"));
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms(0604));
+}
+
+TEST(ScrDat, ThatWhichIsNoFileStopsTheStartAndIsLeftAsItIs) {
+  const std::pair<std::function<void(const fs::path&)>, std::string> cases[] = {
+      {[](const fs::path& scr) { fs::create_directory(scr); }, "Is a directory"},
+      // A pipe would hold the start for ever, waiting for a ranking that never comes.
+      {[](const fs::path& scr) { ::mkfifo(scr.c_str(), 0644); }, "通常のファイルではありません"},
+  };
+  for (const auto& [make, reason] : cases) {
+    ProgramRun run;
+    make(run.scr);
+    const auto type = fs::status(run.scr).type();
+    EXPECT_EQ(errorOf([&] { run.load(); }),
+              "ランキングファイル " + run.scr.string() + " を開けません: " + reason);
+    EXPECT_EQ(run.unload(), "");  // nothing was read, so nothing is written over it
+    EXPECT_EQ(fs::status(run.scr).type(), type);
+  }
+}
+
+TEST(ScrDat, AnErrorWhileTheNameIsAskedKeepsTheScoreWithABlankName) {
+  Game game;
+  game.form.rankTable[4] = {fitName(u"GONE"), 1};
+  game.form.distance = 75;
+  game.platform.whileBoxOpen = [] { throw RuntimeError("実行時エラー"); };
+  EXPECT_THROW(game.form.RANKING_TOUROKU(), RuntimeError);
+  game.form.RANKING_SAVE();
+  const std::string written = readFile(game.platform.folder / "scr.dat");
+  EXPECT_EQ(written.substr(0, 12), std::string(10, ' ') + hex("4B 00"));
+  EXPECT_EQ(written.find("GONE"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pirune::testing

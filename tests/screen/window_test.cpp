@@ -1,0 +1,143 @@
+// The window: what start-up and the first new game leave, which control a click reaches, and
+// the rules of the window timers.
+
+#include <gtest/gtest.h>
+
+#include "support/scripted_platform.h"
+
+namespace pirune::testing {
+namespace {
+
+// Names of the controls, back to front; a hidden one in brackets.
+std::string order(const WindowModel& window) {
+  std::string text;
+  for (const Control* c : window.zOrder()) {
+    text += (c->Visible() ? c->name() : "[" + c->name() + "]") + " ";
+  }
+  return text;
+}
+
+TEST(Window, LoadLeavesTheCountersAtZeroAndTheFirstNewGameShowsTheTitle) {
+  ScriptedPlatform platform;
+  FOM f(platform);
+  f.Form_Load();
+  EXPECT_FALSE(f.sceneName.has_value());
+  EXPECT_EQ(f.distance + f.altitude + f.growth + f.meltCount + f.wingFrame + f.scenePage, 0);
+  EXPECT_EQ(f.IMG.rect(), (Rect{0, 0, 10, 30}));
+  EXPECT_EQ(f.LBl.rect(), (Rect{0, 0, 100, 100}));
+  EXPECT_EQ(f.LBl.FontSize(), 13);
+  EXPECT_EQ(platform.outer, (std::array{500, 500}));  // half the screen, as wide as high
+  EXPECT_EQ(platform.seeds, 1);
+  EXPECT_EQ(std::tuple(f.musicOn(), f.endlessMode(), f.effectOn()), std::tuple(true, false, true));
+  EXPECT_EQ(f.basePath, platform.folder.string() + "/");
+  EXPECT_EQ(order(f.window), "IMG [E(1)] [E(0)] LBl SEimg SHP(0) [SHP(1)] [SHP(2)] [SHP(3)] ");
+  f.Form_Activate();
+  EXPECT_EQ(order(f.window), "[IMG] [E(1)] [E(0)] SEimg [SHP(0)] [SHP(1)] [SHP(2)] [SHP(3)] LBl ");
+  EXPECT_EQ(f.LBl.Caption(), u"");  // the design's "Label1" is never seen
+  EXPECT_EQ(f.SEimg.Picture()->source(), "stt.bmp");
+  EXPECT_TRUE(platform.boxes.empty());  // distance 0 earns no place
+}
+
+TEST(Window, TheNewGameResetsAfterTheRankingAndLeavesTheHeroReadyButHidden) {
+  Game game;
+  game.form.mnu1_Click(1);
+  game.flyAt(40, 70);
+  game.form.meltCount = 4;
+  game.form.growth = 7;
+  // The ranking sees the flight as it ended, before anything is reset or shown.
+  std::tuple<std::u16string, std::string, std::size_t> inBox;
+  game.platform.whileBoxOpen = [&] {
+    inBox = {game.scene(), game.flight(), game.platform.picturesLoaded.size()};
+  };
+  game.form.mnu2_Click();
+  EXPECT_EQ(inBox, std::tuple(std::u16string(), "40 2 70 4 7 0,50,10,30", std::size_t{3}));
+  EXPECT_EQ(game.flight(), "1 1 50 1 0 0,50,10,30");
+  EXPECT_EQ(std::tuple(game.scene(), game.form.scenePage.value()), std::tuple(u"open", 0));
+  EXPECT_EQ(game.form.IMG.Picture()->source(), "wing1");
+  EXPECT_FALSE(game.form.IMG.Visible() || game.form.piruneTIM.Enabled());
+  EXPECT_EQ(game.form.piruneTIM.Interval(), 500);
+  EXPECT_TRUE(game.form.mnu1[1]->Enabled());
+  EXPECT_TRUE(game.form.endlessMode());  // the fresh start leaves the options alone
+}
+
+TEST(Window, AClickIsAPrimaryPressAndReleaseOverTheSameControl) {
+  const std::tuple<MouseButton, float, float, int> cases[] = {
+      // button, pressed and released at x, the wing frame after it
+      {MouseButton::Left, 5, 6, 2},     // on the hero: IMG_Click
+      {MouseButton::Left, 5, 50, 1},    // released off it: nothing
+      {MouseButton::Right, 5, 5, 1},    // another button on a control: nothing
+      {MouseButton::Right, 50, 50, 2},  // on the bare window any button beats at the press
+      {MouseButton::Middle, 50, 5, 2},
+  };
+  for (const auto& [button, pressX, releaseX, wingFrame] : cases) {
+    Game game;
+    game.startFlight();
+    game.form.LBl.Move(0, 0, 100, 20);  // uncover the hero and the bare window
+    game.form.IMG.Move(0, 50, 10, 30);
+    game.form.pointerPressed(button, 0, pressX, 60);
+    game.form.pointerReleased(button, releaseX, 60);
+    EXPECT_EQ(game.form.wingFrame, wingFrame) << pressX << " to " << releaseX;
+  }
+  // In play the label covers everything: a click on the hero or on a shape reaches it.
+  Game game;
+  game.startFlight();
+  game.form.SHP[0]->Move(0, 40, 20, 20);
+  game.form.SHP[0]->setVisible(true);
+  EXPECT_EQ(game.form.window.hitTest(5, 55), &game.form.LBl);
+}
+
+struct Clocked {
+  std::int64_t now = 0;
+  TimerScheduler scheduler{[this] { return now; }};
+  std::vector<std::string> ticks;
+
+  void run(std::int64_t until) {
+    for (auto due = scheduler.nextDue(); due && *due <= until; due = scheduler.nextDue()) {
+      now = std::max(now, *due);
+      scheduler.fireDue();
+    }
+    now = until;
+  }
+  void record(Timer& timer) {
+    timer.onTick = [this, &timer] { ticks.push_back(timer.name() + std::to_string(now)); };
+  }
+};
+
+TEST(WindowTimers, KeepTheRulesOfTheDesktopTimersAndBoxesHoldTheGameButNotTheMusic) {
+  Clocked c;
+  Timer idle(c.scheduler, "idle", 0, true, false);
+  Timer fast(c.scheduler, "fast", 1, true, false);
+  Timer t(c.scheduler, "t", 100, true, false);
+  Timer held(c.scheduler, "held", 100, false, true);
+  for (Timer* timer : {&idle, &fast, &t, &held}) {
+    c.record(*timer);
+  }
+  c.run(50);  // interval 0 never ticks, and nothing ticks faster than a frame
+  fast.setEnabled(false);
+  t.setEnabled(true);  // already on: the countdown goes on
+  c.run(180);
+  t.setInterval(50);  // a new interval starts afresh: due at 230
+  c.run(230);
+  t.setEnabled(false);
+  c.now = 1000;  // the program was busy; held enabled now: its first tick at 1100
+  held.setEnabled(true);
+  t.setEnabled(true);  // due at 1050
+  t.setInterval(50);   // the same interval is no change
+  c.scheduler.beginModal();
+  c.scheduler.beginModal();
+  c.run(1400);
+  c.scheduler.endModal();
+  c.run(1410);  // one box is still open
+  c.scheduler.endModal();
+  c.run(1510);
+  EXPECT_EQ(c.ticks, (std::vector<std::string>{"fast16", "fast32", "fast48", "t100", "t230",
+                                               "t1050", "t1100", "t1150", "t1200", "t1250", "t1300",
+                                               "t1350", "t1400", "t1450", "t1500", "held1510"}));
+  c.ticks.clear();
+  c.now = 5000;  // a late tick comes once
+  c.scheduler.fireDue();
+  EXPECT_EQ(c.ticks, (std::vector<std::string>{"t5000", "held5000"}));
+}
+
+}  // namespace
+}  // namespace pirune::testing
