@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The Debian package as a player's system gets it: its files, what it asks apt for, its menu entry
+# and metainfo, and the packaged game run from an unpacked root and asked to quit with SIGTERM.
+#   tests/packaging/package_test.sh build-deb/pirune_<version>_<arch>.deb
+set -euo pipefail
+deb=$(readlink -f "${1:?usage: $0 PACKAGE.deb}")
+top=$(dirname "$(readlink -f "$0")")/../..
+# The names the build installs, read where they are written once.
+named() { sed -n "s/^set($1 \"\{0,1\}\([^\")]*\)\"\{0,1\})$/\1/p" "$top/CMakeLists.txt"; }
+app_id=$(named PIRUNE_APP_ID) program=$(named PIRUNE_PROGRAM_NAME)
+pictures=$(named PIRUNE_STORY_PICTURES | sed 's/ \|$/.bmp /g') sizes=$(named PIRUNE_ICON_SIZES)
+[[ -n $app_id && -n $program && $pictures == *.bmp* && -n $sizes ]] || { echo "FAIL: names not in CMakeLists.txt"; exit 1; }
+
+tmp=$(mktemp -d) game=""
+trap '[[ -n $game ]] && kill -KILL $game 2>/dev/null; rm -rf "$tmp"' EXIT
+failures=0
+check() { if "${@:2}"; then echo "ok   $1"; else echo "FAIL $1"; failures=$((failures + 1)); fi; }
+alive() { [[ -e /proc/$game ]] && ! grep -q '^State:.*zombie' "/proc/$game/status" 2>/dev/null; }
+catches_term() { alive && (( (0x$(sed -n 's/^SigCgt:\s*//p' "/proc/$game/status") >> 14) & 1 )); }
+owned_by_root() { ! dpkg-deb -c "$deb" | grep -Ev '^(l[rwx]{9}|[-d]r[w-][x-]r-[x-]r-[x-]) root/root '; }
+beside() { [[ -f $folder/$1 && $(readlink "$folder/$1") != /* ]]; }  # relative: true in any root
+listing() { find "$root" -printf '%P %y %s %T@ %m %l\n' | sort; }
+
+root=$tmp/root folder=$tmp/root/usr/lib/games/pirune
+dpkg-deb -x "$deb" "$root"
+check "files owned by root, writable only by root" owned_by_root
+check "program in the game folder" test -x "$folder/$program" -a ! -L "$folder/$program"
+for name in $pictures o.wav; do check "$name beside the program" beside "$name"; done
+check "/usr/games/pirune is the program" test "$root/usr/games/pirune" -ef "$folder/$program"
+check "manual page" gzip -t "$root/usr/share/man/man6/pirune.6.gz"
+entry=$root/usr/share/applications/$app_id.desktop
+check "desktop entry valid" desktop-file-validate "$entry"
+check "desktop entry runs the command" test -x "$root/usr/games/$(sed -n 's/^Exec=//p' "$entry")"
+icon=$(sed -n 's/^Icon=//p' "$entry")
+for s in $sizes; do
+  check "icon $icon at ${s}x$s" grep -q ": PNG image data, $s x $s," <(file "$root/usr/share/icons/hicolor/${s}x$s/apps/$icon.png")
+done
+check "metainfo valid" appstreamcli validate --no-net "$root/usr/share/metainfo/$app_id.metainfo.xml"
+depends=$(dpkg-deb -f "$deb" Depends)
+for dep in qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n 'libqt6[a-z]+6'; do
+  check "depends on $dep" grep -Eq "(^|, )$dep( |,|$)" <<<"$depends"
+done
+check "recommends qt6-wayland" grep -Eq '(^|, )qt6-wayland( |,|$)' <<<"$(dpkg-deb -f "$deb" Recommends)"
+
+# A player's start of the unpacked game: the ranking goes to their data folder, nothing else.
+listing >"$tmp/before"
+env -i PATH="$PATH" HOME="$tmp" XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp" TMPDIR="$tmp" \
+  QT_QPA_PLATFORM=offscreen "$root/usr/games/pirune" >"$tmp/log" 2>&1 &
+game=$!
+# Asked to quit only once it listens, and given a bounded time for both.
+for ((i = 0; i < 300; i++)); do { catches_term || ! alive; } && break; sleep 0.1; done
+check "the game catches SIGTERM" catches_term
+kill -TERM "$game" 2>/dev/null || true
+for ((i = 0; i < 300; i++)); do alive || break; sleep 0.1; done
+alive && kill -KILL "$game"
+status=0
+wait "$game" || status=$?
+game=""
+check "exit status 0 after SIGTERM (was $status)" test "$status" = 0
+check "scr.dat of 60 bytes in XDG_DATA_HOME/pirune" test "$(stat -c %s "$tmp/data/pirune/scr.dat" 2>/dev/null)" = 60
+check "nothing created or changed in the unpacked root" cmp -s "$tmp/before" <(listing)
+[[ $failures -eq 0 ]] || { sed 's/^/  game: /' "$tmp/log"; echo "$failures check(s) failed"; exit 1; }
+echo "all checks passed"
