@@ -24,7 +24,6 @@
 #include <vector>
 
 #ifdef PIRUNE_BARE_LIKE_GAME
-#include <sndfile.h>
 
 #include <QAudioDevice>
 #include <QAudioFormat>
@@ -83,9 +82,8 @@ class BlackArea : public QWidget {
 };
 
 #ifdef PIRUNE_BARE_LIKE_GAME
-// The sound output as the game opens it; libsndfile is linked, as the game's reader needs it.
+// A sound output opened at start, as the game once did before its first frame.
 std::unique_ptr<QAudioSink> openSoundOutput() {
-  std::fprintf(stderr, "%s\n", sf_version_string());
   const QAudioDevice device = QMediaDevices::defaultAudioOutput();
   if (device.isNull()) {
     return nullptr;

@@ -8,15 +8,16 @@
 //   probe cpu --name NAME --expect picture|black [--seconds S] [--xserver-pid PID]
 //             -- PROGRAM [ARGS...]
 //       the CPU time the program takes over S seconds, a second after its first frame.
-//   probe flight --name NAME --stats FILE [--seconds S] [--xserver-pid PID] [--shot PREFIX]
+//   probe flight --name NAME [--counts FILE] [--seconds S] [--xserver-pid PID] [--shot PREFIX]
 //                -- PROGRAM [ARGS...]
 //       goes through the opening, flies S seconds with a bot that beats the wings when the hero
-//       is low, measures the CPU time, the paints and ticks recorded by the game in FILE (the
-//       file named by PIRUNE_FRAME_STATS), and the time from each button press to the frame
-//       that shows the new distance.
+//       is low, and measures the CPU time and the time from each button press to the frame
+//       that shows the new distance. With --counts, PROGRAM is the counting copy of the game
+//       writing FILE when it ends: the paints and timer ticks within the S seconds are taken
+//       from it.
 //
 // Results are printed as key=value lines. Every time is taken from the monotonic clock, which
-// the game's frame statistics use too.
+// the counting game uses too.
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -80,16 +81,14 @@ struct Rgb {
   }
 };
 
-int xErrors = 0;
-int countError(Display* /*display*/, XErrorEvent* /*event*/) {
-  ++xErrors;
-  return 0;
-}
+// A window that went away while the probe looked at it is answered as not shown (a shot that
+// failed), never as a fatal error of the connection.
+int ignoreError(Display* /*display*/, XErrorEvent* /*event*/) { return 0; }
 
 // A piece of the screen as it is now.
 class Shot {
  public:
-  Shot(Display* d, xdriver::Geometry box) : box_(box) {
+  Shot(Display* d, bench::Geometry box) : box_(box) {
     image_ = XGetImage(d, DefaultRootWindow(d), box.x, box.y, static_cast<unsigned>(box.width),
                        static_cast<unsigned>(box.height), AllPlanes, ZPixmap);
   }
@@ -125,7 +124,7 @@ class Shot {
   }
 
  private:
-  xdriver::Geometry box_;
+  bench::Geometry box_;
   XImage* image_ = nullptr;
 };
 
@@ -232,7 +231,7 @@ long statusKb(pid_t pid, const std::string& key) {
 enum class Expect { Picture, Black };
 
 // Fifteen points over the lower four fifths of the window, well below any menu bar.
-bool showsExpected(Display* d, const xdriver::Geometry& window, Expect expect) {
+bool showsExpected(Display* d, const bench::Geometry& window, Expect expect) {
   int matching = 0;
   int total = 0;
   for (const int row : {40, 60, 80}) {
@@ -255,7 +254,7 @@ bool showsExpected(Display* d, const xdriver::Geometry& window, Expect expect) {
 
 struct FirstFrame {
   Window window = 0;
-  xdriver::Geometry box;
+  bench::Geometry box;
   double mappedMs = 0;
   double frameMs = 0;
   double cpuMs = 0;  // spent by the program up to that frame
@@ -264,13 +263,13 @@ struct FirstFrame {
   int unpaintedLooks = 0;
 };
 
-FirstFrame awaitFirstFrame(const xdriver::Session& session, const Program& program,
+FirstFrame awaitFirstFrame(const bench::XSession& session, const Program& program,
                            const std::string& name, Expect expect, double timeoutMs) {
   FirstFrame first;
   std::optional<Window> w;
   while (msBetween(program.launched, Clock::now()) < timeoutMs) {
     if (!w) {
-      w = session.findNamed(name, None);
+      w = session.findNamed(name);
       const auto geometry = w ? session.geometry(*w) : std::nullopt;
       if (geometry) {
         first.window = *w;
@@ -329,7 +328,7 @@ Options parse(int argc, char** argv) {
 
 // ---- start-up ----------------------------------------------------------------------------
 
-int startup(xdriver::Session& session, const Options& options) {
+int startup(bench::XSession& session, const Options& options) {
   Display* d = session.display();
   const std::string name = options.get("name");
   const Expect expect = options.get("expect") == "black" ? Expect::Black : Expect::Picture;
@@ -356,7 +355,7 @@ int startup(xdriver::Session& session, const Options& options) {
 
 // ---- a program left to itself -----------------------------------------------------------
 
-int cpu(xdriver::Session& session, const Options& options) {
+int cpu(bench::XSession& session, const Options& options) {
   Display* d = session.display();
   const std::string name = options.get("name");
   const Expect expect = options.get("expect") == "black" ? Expect::Black : Expect::Picture;
@@ -388,11 +387,11 @@ int cpu(xdriver::Session& session, const Options& options) {
 // ---- the flight --------------------------------------------------------------------------
 
 struct Client {
-  xdriver::Geometry window;
+  bench::Geometry window;
   int top = 0;  // screen y of the client area's first row, below the menu bar
   int height = 0;
 
-  [[nodiscard]] xdriver::Geometry units(int left, int top_, int width, int height_) const {
+  [[nodiscard]] bench::Geometry units(int left, int top_, int width, int height_) const {
     return {window.x + window.width * left / 100, top + height * top_ / 100,
             window.width * width / 100, height * height_ / 100};
   }
@@ -400,7 +399,7 @@ struct Client {
 
 // The menu bar is light and the title's sky dark: the client area starts at the first dark
 // rows near the right edge, where no menu title stands.
-Client findClient(Display* d, const xdriver::Geometry& window) {
+Client findClient(Display* d, const bench::Geometry& window) {
   Client client{window, window.y, window.height};
   const Shot column(d, {window.x + window.width - 8, window.y, 4, window.height / 4});
   if (!column.ok()) {
@@ -420,7 +419,7 @@ Client findClient(Display* d, const xdriver::Geometry& window) {
 }
 
 // The pixels of the distance: the label's white text at the top left of the client area.
-std::vector<bool> distanceMask(Display* d, const xdriver::Geometry& region) {
+std::vector<bool> distanceMask(Display* d, const bench::Geometry& region) {
   const Shot shot(d, region);
   std::vector<bool> mask;
   if (!shot.ok()) {
@@ -449,7 +448,7 @@ int differing(const std::vector<bool>& a, const std::vector<bool>& b) {
 // The hero is the only white thing in his column below the distance; his top in units, or
 // nothing when he is not to be seen there.
 std::optional<double> heroTop(Display* d, const Client& client) {
-  const xdriver::Geometry strip = client.units(0, 15, 8, 85);
+  const bench::Geometry strip = client.units(0, 15, 8, 85);
   const Shot shot(d, strip);
   if (!shot.ok()) {
     return std::nullopt;
@@ -481,7 +480,7 @@ struct FrameCounts {
 FrameCounts countFrames(const std::string& path, std::int64_t fromUs, std::int64_t toUs) {
   std::ifstream in(path);
   if (!in) {
-    die("no frame statistics in " + path + " (was PIRUNE_FRAME_STATS set?)");
+    die("no counts in " + path + " (was the program counting_game --counts " + path + "?)");
   }
   FrameCounts counts;
   std::map<std::uint64_t, std::string> timers;
@@ -540,7 +539,7 @@ bool mostlyBlack(Display* d, const Client& client) {
   int black = 0;
   int total = 0;
   for (const int row : {30, 50, 70, 90}) {
-    const xdriver::Geometry line = client.units(0, row, 100, 1);
+    const bench::Geometry line = client.units(0, row, 100, 1);
     const Shot shot(d, {line.x, line.y, line.width, 1});
     if (!shot.ok()) {
       return false;
@@ -553,16 +552,13 @@ bool mostlyBlack(Display* d, const Client& client) {
   return black * 3 >= total * 2;
 }
 
-int flight(xdriver::Session& session, const Options& options) {
+int flight(bench::XSession& session, const Options& options) {
   Display* d = session.display();
   const std::string name = options.get("name");
-  const std::string statsPath = options.get("stats");
+  const std::string countsPath = options.get("counts");
   const double seconds = std::atof(options.get("seconds", "20").c_str());
   const std::string xserver = options.get("xserver-pid");
   const std::string shots = options.get("shot");
-  if (statsPath.empty()) {
-    die("flight needs --stats FILE");
-  }
 
   paintRootUnpainted(d);
   const Program program = launch(options.program);
@@ -589,7 +585,7 @@ int flight(xdriver::Session& session, const Options& options) {
     Shot(d, first.box).savePpm(shots + "-flight-start.ppm");
   }
 
-  const xdriver::Geometry distance = client.units(0, 0, 30, 10);
+  const bench::Geometry distance = client.units(0, 0, 30, 10);
   const auto t0 = Clock::now();
   const double cpu0 = cpuSeconds(program.pid);
   const double xcpu0 = xserver.empty() ? 0 : cpuSeconds(std::atoi(xserver.c_str()));
@@ -638,7 +634,6 @@ int flight(xdriver::Session& session, const Options& options) {
   const long hwm = statusKb(program.pid, "VmHWM");
   session.requestClose(first.window);
   const int status = awaitExit(program, 10000);
-  const FrameCounts frames = countFrames(statsPath, micros(t0), micros(t1));
 
   const double window = msBetween(t0, t1) / 1000.0;
   std::printf("client_top=%d\nclient_height=%d\n", client.top - client.window.y, client.height);
@@ -647,15 +642,20 @@ int flight(xdriver::Session& session, const Options& options) {
   if (!xserver.empty()) {
     std::printf("xserver_cpu_s=%.3f\n", xcpu1 - xcpu0);
   }
-  std::printf("paints=%d\npaints_per_s=%.2f\nunchanged_paints=%d\nshortest_gap_ms=%.2f\n",
-              frames.paints, frames.paints / window, frames.unchangedPaints, frames.shortestGapMs);
-  std::printf("gaps_under_frame=%d\n", frames.gapsUnderFrame);
-  int ticks = 0;
-  for (const auto& [timer, n] : frames.ticks) {
-    std::printf("ticks_%s=%d\nticks_%s_per_s=%.2f\n", timer.c_str(), n, timer.c_str(), n / window);
-    ticks += n;
+  if (!countsPath.empty()) {
+    const FrameCounts frames = countFrames(countsPath, micros(t0), micros(t1));
+    std::printf("paints=%d\npaints_per_s=%.2f\nunchanged_paints=%d\nshortest_gap_ms=%.2f\n",
+                frames.paints, frames.paints / window, frames.unchangedPaints,
+                frames.shortestGapMs);
+    std::printf("gaps_under_frame=%d\n", frames.gapsUnderFrame);
+    int ticks = 0;
+    for (const auto& [timer, n] : frames.ticks) {
+      std::printf("ticks_%s=%d\nticks_%s_per_s=%.2f\n", timer.c_str(), n, timer.c_str(),
+                  n / window);
+      ticks += n;
+    }
+    std::printf("ticks=%d\nticks_per_s=%.2f\n", ticks, ticks / window);
   }
-  std::printf("ticks=%d\nticks_per_s=%.2f\n", ticks, ticks / window);
   std::printf("clicks=%d\nlatency_samples=%zu\nunanswered_clicks=%d\n", clicks, latencies.size(),
               unanswered);
   std::printf("latency_median_ms=%.1f\nlatency_p90_ms=%.1f\nlatency_max_ms=%.1f\n",
@@ -673,15 +673,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   const Options options = parse(argc, argv);
-  std::optional<xdriver::Session> opened;
+  std::optional<bench::XSession> opened;
   try {
     opened.emplace();
   } catch (const std::exception& error) {
     die(error.what());
   }
-  xdriver::Session& session = *opened;
-  // Counted, not ignored: a window that vanished mid-look must not pass for a frame.
-  XSetErrorHandler(countError);
+  bench::XSession& session = *opened;
+  XSetErrorHandler(ignoreError);
   const std::string command = argv[1];
   int status = 2;
   if (command == "startup") {
