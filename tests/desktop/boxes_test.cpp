@@ -2,30 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QEventLoop>
 #include <QFile>
-#include <QMessageBox>
-#include <QTest>
 
-#include "game/runtime_error.h"
 #include "shell.h"
 
 namespace pirune::desktop::testing {
 namespace {
 
-QByteArray fileBytes(const std::string& path) {
-  QFile file(QString::fromStdString(path));
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 TEST(Boxes, TheNameBoxTheRankingAndTheHelpSpeakJapaneseUnderTheirTitles) {
   Shell shell;
   shell.start();
   shell.choose(*shell.form.mnu1[1]);
-  for (int i = 0; i < 3; ++i) {
-    shell.click();
-  }
+  shell.startFlight();
   shell.form.distance = 40;
   const struct {
     const MenuItem& item;
@@ -63,38 +51,13 @@ TEST(Boxes, ARunTimeErrorIsShownTheRankingKeptAndTheGameNotCalledAgain) {
                                              " を読み込めません: ファイルがありません");
   }
   EXPECT_EQ(shell.exits, std::vector<int>{kFailureStatus});
-  EXPECT_EQ(fileBytes(shell.path("scr.dat")).left(12), QByteArray("ABCDEFGHIJ\x34\x12"));
+  EXPECT_EQ(shell.ranking().left(12), QByteArray("ABCDEFGHIJ\x34\x12"));
   shell.click();
   shell.choose(*shell.form.mnu1[2]);
   shell.window.close();
   EXPECT_EQ(shell.form.scenePage, 0);
   EXPECT_TRUE(shell.form.effectOn());
   EXPECT_EQ(std::count(shell.music.commands.begin(), shell.music.commands.end(), "close"), 0);
-}
-
-// An error in a tick while a box of the game is open: the procedure that opened the box must
-// not go on after it, so the program ends inside the box, with the failure status.
-void failInsideABox() {
-  Shell shell;
-  shell.start();
-  ErrorBoundary& boundary = shell.window.boundary();
-  boundary.endProgram = [&boundary](int status) { boundary.endProgramAfterError(status); };
-  shell.form.MMCTIM.onTick = [] { throw RuntimeError("音楽のエラー"); };
-  shell.form.MMCTIM.setInterval(100);
-  shell.click(50, 50, Qt::RightButton);  // a call: the system timer is set for the tick
-  const BoxAnswer help([&shell](QWidget* box) {
-    shell.now += 100;
-    const BoxAnswer error;  // answers the error box that the tick brings
-    static_cast<void>(QTest::qWaitFor([] { return false; }, 5000));  // the program ends here
-    qobject_cast<QDialog*>(box)->accept();
-  });
-  shell.choose(*shell.form.playmnu1[0]);
-  std::_Exit(3);  // reached only if the program went on after the error
-}
-
-TEST(BoxesDeathTest, AnErrorInsideABoxEndsTheProgramThere) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(failInsideABox(), ::testing::ExitedWithCode(kFailureStatus), "");
 }
 
 }  // namespace

@@ -4,25 +4,25 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPainter>
 #include <QTest>
 
 namespace pirune::desktop::testing {
 
-BoxAnswer::BoxAnswer(QString typed)
-    : BoxAnswer(std::function<void(QWidget*)>([typed](QWidget* box) {
-        auto* input = qobject_cast<QInputDialog*>(box);
-        if (input == nullptr) {
-          qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
-        } else if (typed.isNull()) {
-          input->reject();
-        } else {
-          input->setTextValue(typed);
-          input->accept();
-        }
-      })) {}
+std::function<void(QWidget*)> BoxAnswer::answering(QString typed) {
+  return [typed](QWidget* box) {
+    if (auto* input = qobject_cast<QInputDialog*>(box); input == nullptr) {
+      qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+    } else if (typed.isNull()) {
+      input->reject();
+    } else {
+      input->setTextValue(typed);
+      input->accept();
+    }
+  };
+}
 
 BoxAnswer::BoxAnswer(std::function<void(QWidget*)> answer)
     : answer_(std::move(answer)), alreadyOpen_(QApplication::activeModalWidget()) {
@@ -48,11 +48,7 @@ Shell::Shell()
              [this] { return now; }) {
   music.length = 0;
   QImage picture(40, 40, QImage::Format_RGB32);
-  QPainter painter(&picture);
-  for (int q = 0; q < 4; ++q) {
-    painter.fillRect(q % 2 * 20, q / 2 * 20, 20, 20, kQuarters[q]);
-  }
-  painter.end();
+  picture.fill(kTitle);
   for (const char* name : {"stt", "open0", "open1", "end0", "end1"}) {
     picture.save(folder.filePath(QString(name) + ".bmp"), "BMP");
   }
@@ -73,6 +69,17 @@ QPoint Shell::pixelOf(double xUnits, double yUnits) {
 
 void Shell::click(double xUnits, double yUnits, Qt::MouseButton button) {
   QTest::mouseClick(&window.clientArea(), button, {}, pixelOf(xUnits, yUnits));
+}
+
+void Shell::startFlight() {
+  for (int page = 0; page < 3; ++page) {
+    click();
+  }
+}
+
+QByteArray Shell::ranking() const {
+  QFile scr(folder.filePath("scr.dat"));
+  return scr.open(QIODevice::ReadOnly) ? scr.readAll() : QByteArray();
 }
 
 void Shell::choose(const MenuItem& item) { window.menus().actionFor(item)->trigger(); }

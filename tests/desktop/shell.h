@@ -12,14 +12,15 @@
 
 namespace pirune::desktop::testing {
 
-// The title is four quarters, so that stretching shows; every story page is light grey.
-inline const QColor kQuarters[] = {{200, 40, 40}, {40, 200, 40}, {40, 40, 200}, {220, 220, 60}};
+// Every picture of the story, the title too, is this one colour.
+inline const QColor kTitle{200, 40, 40};
 
 // Waits for the next modal box of the game, not one open already, notes what it shows and
 // answers it: by default OK, or the name typed, or Cancel for a null name.
 struct BoxAnswer {
-  explicit BoxAnswer(QString typed = QString());
+  explicit BoxAnswer(QString typed = QString()) : BoxAnswer(answering(std::move(typed))) {}
   explicit BoxAnswer(std::function<void(QWidget*)> answer);
+  static std::function<void(QWidget*)> answering(QString typed);
   QString title, text;
   QStringList buttons;
 
@@ -41,8 +42,10 @@ struct Shell {
   void start();  // Form_Load, then shown: the title screen of the first game
   [[nodiscard]] QPoint pixelOf(double xUnits, double yUnits);
   void click(double xUnits = 50, double yUnits = 50, Qt::MouseButton button = Qt::LeftButton);
+  void startFlight();                 // through the title and the opening pages
   void choose(const MenuItem& item);  // through the menu bar's action
   [[nodiscard]] std::string path(const char* file) const;
+  [[nodiscard]] QByteArray ranking() const;  // what scr.dat holds
 };
 
 }  // namespace pirune::desktop::testing

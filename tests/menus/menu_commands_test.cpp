@@ -44,20 +44,5 @@ TEST(MenuCommands, TheMusicSwitchStopsAtOnceAndEachSwitchOnRestartsTheCountdown)
   EXPECT_EQ(commands, (Commands{"stop", "prev", "play", "stop", "prev", "play", "prev", "play"}));
 }
 
-TEST(MenuCommands, EndlessModeIsLockedInFlightAndAFreshStartKeepsEveryOption) {
-  Game game;
-  game.form.mnu1_Click(1);
-  game.startFlight();
-  EXPECT_FALSE(game.form.mnu1[1]->Enabled());
-  game.form.mnu1_Click(0);
-  game.form.mnu1_Click(2);
-  game.form.mnu2_Click();
-  EXPECT_TRUE(game.form.mnu1[1]->Enabled());
-  EXPECT_TRUE(game.form.endlessMode());
-  EXPECT_FALSE(game.form.musicOn());
-  EXPECT_FALSE(game.form.effectOn());
-  EXPECT_EQ(game.scene(), u"open");
-}
-
 }  // namespace
 }  // namespace pirune::testing

@@ -61,19 +61,5 @@ TEST(RankingEntry, AFlightTakesTheFirstPlaceItReachesAboveTiesAndTheLastEntryDro
   }
 }
 
-TEST(RankingEntry, TheRankingMessageListsTheFiveFromZero) {
-  Game game;
-  game.form.rankTable[0] = {fitName(u"ABC"), 45};
-  game.form.rankTable[3] = {fitName(u"ピルネ"), -1};
-  game.form.rankTable[4] = {fitName(u"ABCDEFGHIJ"), 300};
-  game.form.mnu3_Click();
-  ASSERT_EQ(game.platform.boxes.size(), 1U);
-  EXPECT_FALSE(game.platform.boxes[0].input);
-  EXPECT_EQ(game.platform.boxes[0].title, u"ピルネノ翼");
-  EXPECT_EQ(game.platform.boxes[0].text,
-            u"\r\n0・・・ABC       (45)\r\n1・・・          (0)\r\n2・・・          (0)"
-            u"\r\n3・・・ピルネ       (-1)\r\n4・・・ABCDEFGHIJ(300)");
-}
-
 }  // namespace
 }  // namespace pirune::testing

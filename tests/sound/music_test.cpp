@@ -31,30 +31,5 @@ TEST(Music, SilentForOneLengthThenLoopedByItsTimerWhateverTheGameDoes) {
   EXPECT_EQ(commands.size(), 7U);
 }
 
-// Notes whether the ranking had already been written when the music was closed.
-struct ClosingMusic : RecordingMusic {
-  std::filesystem::path ranking;
-  bool rankingWrittenAtClose = false;
-  void close() override {
-    RecordingMusic::close();
-    rankingWrittenAtClose = std::filesystem::file_size(ranking) > 0;
-  }
-};
-
-TEST(Music, ShutDownClosesTheMusicBeforeTheRankingIsWritten) {
-  struct ClosingPlatform : ScriptedPlatform {
-    ClosingMusic closing;
-    MusicBackend& music() override { return closing; }
-  } platform;
-  platform.closing.ranking = platform.folder / "scr.dat";
-  FOM form(platform);
-  form.Form_Load();
-  std::int16_t cancel = 0;
-  form.Form_Unload(cancel);
-  EXPECT_EQ(platform.closing.commands.back(), "close");
-  EXPECT_FALSE(platform.closing.rankingWrittenAtClose);
-  EXPECT_EQ(std::filesystem::file_size(platform.closing.ranking), 60U);
-}
-
 }  // namespace
 }  // namespace pirune::testing

@@ -1,0 +1,102 @@
+# Shared by the end-to-end runs: the game started from a copy of its folder, conditions waited
+# for with a deadline, what the screen shows, and what was seen when a run fails. Each run works
+# in a folder of its own.
+# Needs GAME_DIR (the built game folder); screenshots go to OUT_DIR (default: the build folder).
+set -euo pipefail
+export LC_ALL=C.UTF-8
+NAME="ピルネノ翼"
+RUN=$(basename "$0" .sh)
+GAME_DIR=$(readlink -f "$GAME_DIR")
+OUT_DIR=$(readlink -m "${OUT_DIR:-$(dirname "$GAME_DIR")}")
+WORK=$(mktemp -d)
+cd "$WORK"
+CHILDREN=()
+SEEN="nothing yet"
+
+fail() {
+  echo "FAIL ($RUN): $*" >&2
+  echo "last seen: $SEEN" >&2
+  ! declare -F shot >/dev/null || shot 2>/dev/null || true  # the screen as the run ends
+  local picture=$OUT_DIR/e2e-$RUN-failure.png
+  mkdir -p "$OUT_DIR" && cp shot.png "$picture" 2>/dev/null && echo "screenshot: $picture" >&2
+  tail -n 5 ./*.log >&2 2>/dev/null || true
+  exit 1
+}
+
+cleanup() {
+  for pid in "${CHILDREN[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  cd / && rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# poll SECONDS COMMAND...: runs the command until it succeeds, for at most that long.
+poll() {
+  local deadline=$((SECONDS + $1))
+  until "${@:2}"; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
+}
+
+# A fresh copy of the game's folder, so that its scr.dat is this run's own.
+copy_game() { cp -r "$GAME_DIR" "$1"; }
+
+# launch FOLDER [VAR=VALUE...]: starts the game of that folder; its process is then GAME, its
+# output in GAME_LOG.
+launch() {
+  GAME_LOG=game-${#CHILDREN[@]}.log
+  env "${@:2}" "$WORK/$1/$NAME" >"$GAME_LOG" 2>&1 &
+  GAME=$!
+  CHILDREN+=("$GAME")
+}
+
+ended() { ! kill -0 "$1" 2>/dev/null; }
+# ends PID SECONDS: the process ends within that time with status 0.
+ends() {
+  poll "$2" ended "$1" || fail "process $1 still runs after $2 s"
+  wait "$1" || fail "process $1 ended with status $?"
+}
+
+# caught PID SIGNAL: the game has its own handler for that signal. The game itself: until it
+# runs, the process is a copy of this shell, which catches signals of its own.
+caught() {
+  local mask
+  [[ $(readlink "/proc/$1/exe") == */"$NAME" ]] || return 1
+  mask=$(awk '/^SigCgt:/ { print $2 }' "/proc/$1/status" 2>/dev/null) || return 1
+  SEEN="signals caught: $mask"
+  (((16#$mask >> ($(kill -l "$2") - 1)) & 1))
+}
+
+# The folder's scr.dat is a fresh ranking: five records of ten spaces and a score of 0.
+saved_fresh() {
+  SEEN=$(od -An -tx1 -v "$1/scr.dat" | tr -d ' \n')
+  [[ $SEEN == "$(printf '%.0s202020202020202020200000' {1..5})" ]] || fail "no fresh scr.dat"
+}
+
+# The story pictures, at a coarse scale at which a few pixels of offset do not matter.
+COARSE=(-resize '32x32!')
+story_references() {
+  for p in stt open0 open1; do convert "$1/$p.bmp" "${COARSE[@]}" "ref-$p.png"; done
+}
+
+# The saturated part of the last screenshot: the story picture (menu bar, frames, desktop and
+# black background are grey), small specks such as icons left out.
+picture_box() {
+  convert shot.png -colorspace HSL -channel G -separate +channel -threshold 30% \
+    -morphology Open Square:3 -format '%@' info: 2>/dev/null
+}
+
+# shows PICTURE BOX: the last screenshot's BOX (of a fair size) is that story picture: close to
+# it, and clearly closer to it than to the other two.
+shows() {
+  SEEN="in $2:"
+  [[ $2 =~ ^([0-9]+)x([0-9]+) ]] && ((BASH_REMATCH[1] >= 64 && BASH_REMATCH[2] >= 64)) || return 1
+  convert shot.png -crop "$2" +repage "${COARSE[@]}" box.png
+  for p in stt open0 open1; do
+    SEEN+=" $p=$(compare -metric RMSE box.png "ref-$p.png" null: 2>&1 | sed 's/.*(//; s/)//')"
+  done
+  awk -v want="$1" '{ for (i = 3; i <= NF; i++) { split($i, f, "="); d[f[1]] = f[2] }
+    if (d[want] > 0.06) exit 1
+    for (p in d) if (p != want && d[want] * 2 + 0.02 > d[p]) exit 1 }' <<<"$SEEN"
+}

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# The real program on a private X server without a window manager: the window, the title and
+# the opening pages, an option switched by keyboard, the flight and its distance, the close
+# button's request; then a second start on the same folder, and a start after a killed game.
+HERE=$(dirname "$(readlink -f "$0")")
+source "$HERE/lib.sh"
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+SCREEN_W=1280 SCREEN_H=1024 TITLE="^$NAME\$"
+
+# -noreset: the server keeps its state, the focus too, while no client is connected.
+Xvfb -displayfd 3 -screen 0 ${SCREEN_W}x${SCREEN_H}x24 -nolisten tcp -noreset 3>display 2>xvfb.log &
+CHILDREN+=($!)
+poll 10 grep -qx '[0-9]\+' display || fail "Xvfb did not start"
+DISPLAY=":$(<display)" && export DISPLAY
+
+shot() { import -window root shot.png; }
+# windows_open N: the game shows N windows, its main window and any menu open.
+windows_open() { (($(xdotool search --onlyvisible --class "$TITLE" | wc -l) == $1)); }
+focused() { [[ $(xdotool getwindowfocus) == "$1" ]]; }
+page_shown() { shot && shows "$1" "$BOX"; }
+# The game's window, found by its title once it is mapped.
+find_window() {
+  WIN=$(timeout 20 xdotool search --sync --limit 1 --onlyvisible --name "$TITLE") ||
+    fail "no game window"
+}
+# Debian's own python3, which has python3-xlib.
+close_window() { /usr/bin/python3 "$HERE/close_window.py" "$WIN"; }
+# click X% Y%: a click at that place of the client area.
+click() { xdotool mousemove $((CX + CW * $1 / 100)) $((CY + CH * $2 / 100)) click 1; }
+# region LEFT% TOP% RIGHT% BOTTOM%: that part of the client area in the last screenshot, and
+# its brightest value.
+region() {
+  local size=$((CW * ($3 - $1) / 100))x$((CH * ($4 - $2) / 100))
+  convert shot.png -crop "$size+$((CX + CW * $1 / 100))+$((CY + CH * $2 / 100))" +repage region.png
+  SEEN="region $*: brightest $(convert region.png -format '%[fx:maxima]' info:)"
+}
+dark() { region "$@" && [[ $SEEN == *" brightest 0" ]]; }
+lit() { region "$@" && [[ $SEEN != *" brightest 0" ]]; }
+# The window's place and size are then X, Y, WIDTH and HEIGHT.
+centred() {
+  eval "$(xdotool getwindowgeometry --shell "$WIN")" && SEEN="window ${WIDTH}x$HEIGHT at $X,$Y"
+  ((WIDTH == SCREEN_H / 2 && HEIGHT == WIDTH)) &&
+    ((X == (SCREEN_W - WIDTH) / 2 && Y == (SCREEN_H - HEIGHT) / 2))
+}
+# The title picture fills the client area: the whole window but the menu bar at its top. The
+# client area is then CW x CH at CX,CY.
+title_shown() {
+  shot && BOX=$(picture_box) && IFS='x+' read -r CW CH CX CY <<<"$BOX" &&
+    ((CX == X && CW == WIDTH && CY + CH == Y + HEIGHT && CY - Y > 10 && CY - Y < HEIGHT / 8)) &&
+    shows stt "$BOX"
+}
+# The flight: the story picture gone; without the background effect all is black but the hero
+# at the left and the distance at the top left (that region last, in region.png).
+flight_shown() { shot && dark 20 0 100 100 && lit 0 20 15 100 && lit 0 0 10 8; }
+distance_moved() {
+  shot && region 0 0 10 8 &&
+    SEEN+=", $(compare -metric AE region.png distance1.png null: 2>&1) pixels changed"
+  [[ $SEEN != *", 0 pixels changed" ]]
+}
+
+copy_game g
+story_references g
+launch g
+find_window
+poll 10 centred || fail "the window is no square of half the screen's height in its middle"
+poll 10 title_shown || fail "the title picture does not fill the client area below the menu bar"
+for page in open0 open1; do
+  click 50 50
+  poll 10 page_shown "$page" || fail "a click did not turn to $page"
+done
+
+# オプション > 背景効果 by keyboard, its menu waited for, then shut.
+xdotool windowfocus --sync "$WIN"
+xdotool key alt
+xdotool key Right Down
+poll 10 windows_open 2 || fail "the options menu did not open"
+xdotool key Down Down Return
+poll 10 windows_open 1 || fail "the options menu stayed open"
+
+click 50 50
+poll 10 flight_shown || fail "no flight: black but for the hero and the distance"
+cp region.png distance1.png
+click 50 50
+click 50 50
+poll 5 distance_moved || fail "two wing beats did not change the distance shown"
+
+close_window
+ends "$GAME" 10
+saved_fresh g
+
+# A second start on the same folder brings the first to the front and ends. The focus is moved
+# away before the first starts: X takes a request for the focus only if it is newer than the
+# last change, and the game's request bears the time of the last event it saw.
+ROOT=$(xdotool search --maxdepth 0 --name '')
+xdotool windowfocus --sync "$ROOT"
+launch g
+first=$GAME
+find_window
+launch g
+ends "$GAME" 5
+grep -q scr.dat "$GAME_LOG" || fail "the second start did not say why it ended"
+kill -0 "$first" || fail "the first game ended at the second start"
+poll 10 focused "$WIN" || fail "the first game did not come to the front"
+
+# A killed game's lock does not block the next start.
+{ kill -KILL "$first" && wait "$first"; } 2>/dev/null || true
+poll 10 windows_open 0 || fail "the killed game's window stays"
+launch g
+find_window
+close_window
+ends "$GAME" 10
