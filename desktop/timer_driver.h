@@ -1,6 +1,6 @@
 #pragma once
 // Wakes the game up when the next tick of its window timers falls due: one system timer,
-// always set for the next tick. The rules of the timers themselves (16 ms floor, fresh
+// always set for the next tick. The rules of the timers themselves (a frame's floor, fresh
 // intervals, held during boxes) are the game's.
 
 #include <QTimer>

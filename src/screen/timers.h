@@ -3,8 +3,9 @@
 // - an interval of 0 never ticks;
 // - enabling a disabled timer, or changing the interval of an enabled one, starts a full
 //   interval afresh;
-// - nothing ticks faster than once per kMinimumPeriodMs (about one display frame), so the 1 ms
-//   background timer runs at about 60 ticks a second;
+// - nothing ticks faster than once per kMinimumPeriodMs, one 60 Hz display frame rounded up,
+//   so the 1 ms background timer runs at about 60 ticks a second and each of its ticks can be
+//   painted at once, in the same wake-up;
 // - a late tick is delivered once, not caught up;
 // - while a modal box is open, the timers marked as held deliver no ticks and start a full
 //   interval when the last box closes: a tick can never end a flight behind the player's back.
@@ -52,7 +53,7 @@ class Timer {
 
 class TimerScheduler {
  public:
-  static constexpr int kMinimumPeriodMs = 16;
+  static constexpr int kMinimumPeriodMs = 17;
 
   explicit TimerScheduler(std::function<std::int64_t()> clock);
 
