@@ -96,11 +96,11 @@ TEST(FlightTimer, PullsDownByTheMeltsAndRampsFrom500To90ItsLastTickToo) {
   game.run(1);
   EXPECT_EQ(game.flight(), "1 1 47 3 0 0,53,10,30");
   std::string intervals;  // after the first tick, then every tenth
-  for (int tick = 1; tick <= 50; ++tick, game.form.altitude = 50) {
+  for (int tick = 1; tick <= 51; ++tick, game.form.altitude = 50) {
     intervals += tick % 10 == 1 ? std::to_string(game.form.piruneTIM.Interval()) + " " : "";
     game.form.piruneTIM_Timer();
   }
-  EXPECT_EQ(intervals, "490 390 290 190 90 ");
+  EXPECT_EQ(intervals, "490 390 290 190 90 90 ");
   game.form.piruneTIM.setInterval(150);
   game.form.altitude = 1;
   game.form.piruneTIM_Timer();
