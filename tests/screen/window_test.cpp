@@ -128,9 +128,9 @@ TEST(WindowTimers, KeepTheRulesOfTheDesktopTimersAndBoxesHoldTheGameButNotTheMus
   c.run(1410);  // one box is still open
   c.scheduler.endModal();
   c.run(1510);
-  EXPECT_EQ(c.ticks, (std::vector<std::string>{"fast17", "fast34", "t100", "t230",
-                                               "t1050", "t1100", "t1150", "t1200", "t1250", "t1300",
-                                               "t1350", "t1400", "t1450", "t1500", "held1510"}));
+  EXPECT_EQ(c.ticks, (std::vector<std::string>{"fast17", "fast34", "t100", "t230", "t1050", "t1100",
+                                               "t1150", "t1200", "t1250", "t1300", "t1350", "t1400",
+                                               "t1450", "t1500", "held1510"}));
   c.ticks.clear();
   c.now = 5000;  // a late tick comes once
   c.scheduler.fireDue();
