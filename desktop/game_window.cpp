@@ -64,6 +64,10 @@ void GameWindow::call(const std::function<void()>& procedure) {
   if (done) {
     catchUp();
   }
+  closeIfQuitRequested();
+}
+
+void GameWindow::closeIfQuitRequested() {
   if (quitRequested_ && callDepth_ == 0 && !unloaded_) {
     close();
   }
@@ -110,15 +114,14 @@ void GameWindow::showEvent(QShowEvent* event) {
 void GameWindow::quitOnSystemRequest() {
   quitRequested_ = true;
   // An open box is answered as the player would cancel it. The procedure that opened it then
-  // runs to its end, and the window closes as soon as the game is back in the event loop.
+  // runs to its end, and the window closes as soon as the game is back in the event loop
+  // (call() closes it when that procedure returns).
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (auto* box = qobject_cast<QDialog*>(window); box != nullptr && box->isVisible()) {
       box->reject();
     }
   }
-  if (callDepth_ == 0 && !unloaded_) {
-    close();
-  }
+  closeIfQuitRequested();
 }
 
 void GameWindow::closeEvent(QCloseEvent* event) {

@@ -50,6 +50,8 @@ class GameWindow : public QMainWindow {
   // repainted.
   void catchUp();
   void quitOnSystemRequest();
+  // Once the system asked the game to quit and no call into the game is running.
+  void closeIfQuitRequested();
   void centre();
 
   DesktopPlatform platform_;

@@ -20,7 +20,7 @@ constexpr bool kRankingPerPlayer = PIRUNE_RANKING_PER_PLAYER;
 int play() {
   const auto places = pirune::desktop::GamePlaces::ofThisProgram(kRankingPerPlayer);
   const auto claim =
-      pirune::desktop::SingleGame::claim(places.rankingFolder + "/" + pirune::kRankingFileName);
+      pirune::desktop::SingleGame::claim(pirune::rankingFileIn(places.rankingFolder));
   if (!claim) {
     return 0;  // the game that runs on this ranking has come to the front
   }

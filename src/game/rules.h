@@ -11,8 +11,6 @@ namespace pirune::rules {
 inline constexpr std::int16_t kStartAltitude = 50;
 // One wing beat lifts the hero by this much; a tick of the flight timer lowers him by meltCount.
 inline constexpr std::int16_t kWingLift = 3;
-// One unit of distance per two beats: the second beat of each pair carries him on.
-inline constexpr int kBeatsPerDistance = 2;
 // He reaches the star at this distance, unless endless mode is on.
 inline constexpr std::int16_t kGoalDistance = 30;
 // In endless mode the star is this far away: the counter's range is the only limit.

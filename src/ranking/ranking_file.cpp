@@ -174,6 +174,10 @@ int writeTemporary(const std::string& temporary, std::string_view content,
 
 }  // namespace
 
+std::string rankingFileIn(const std::string& folder) {
+  return (std::filesystem::path(folder) / kRankingFileName).string();
+}
+
 std::unique_ptr<RankingFile> RankingFile::open(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY,
                         S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH);

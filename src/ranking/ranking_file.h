@@ -16,6 +16,9 @@ inline constexpr std::size_t kRecordBytes = 12;
 inline constexpr std::size_t kRankingBytes = kRecordBytes * kRankCount;
 inline constexpr char kRankingFileName[] = "scr.dat";
 
+// scr.dat in `folder`, whether or not the folder's name ends in "/".
+std::string rankingFileIn(const std::string& folder);
+
 class RankingFile {
  public:
   // Opens the ranking for this run, creating an empty file when there is none, so that a

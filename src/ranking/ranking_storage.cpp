@@ -7,11 +7,7 @@
 namespace pirune {
 
 void FOM::RANKING_LOAD() {
-  std::string folder = platform_.rankingFolder();
-  if (folder.empty() || folder.back() != '/') {
-    folder += '/';
-  }
-  std::unique_ptr<RankingFile> file = RankingFile::open(folder + kRankingFileName);
+  std::unique_ptr<RankingFile> file = RankingFile::open(rankingFileIn(platform_.rankingFolder()));
   rankTable = file->read();
   rankingFile_ = std::move(file);
 }
