@@ -1,87 +1,58 @@
 #include "ranking/cp932.h"
 
-#include <iconv.h>
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <span>
 
-#include <array>
-#include <cerrno>
-#include <cstring>
-
-#include "game/runtime_error.h"
+#include "ranking/cp932_table.h"
 
 namespace pirune::cp932 {
 
 namespace {
 
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-    if (cd_ == invalid()) {
-      const int error = errno;
-      throw RuntimeError(std::string("文字コード ") + from + " から " + to +
-                         " への変換を用意できません: " + std::strerror(error));
-    }
+std::optional<std::uint16_t> lookUp(std::span<const Mapping> table, std::uint16_t from) {
+  const auto found = std::lower_bound(
+      table.begin(), table.end(), from,
+      [](const Mapping& mapping, std::uint16_t key) { return mapping.from < key; });
+  if (found == table.end() || found->from != from) {
+    return std::nullopt;
   }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-  Converter(Converter&&) = delete;
-  Converter& operator=(Converter&&) = delete;
-  ~Converter() { iconv_close(cd_); }
-
-  // Converts as much of `in` as it can into `out`; returns 0 or the errno that stopped it.
-  // Afterwards `in` and `out` hold what is left of each.
-  int convert(std::string_view& in, char*& out, std::size_t& outLeft) {
-    // iconv's prototype takes char**, though it only reads the input.
-    char* inPtr = const_cast<char*>(in.data());
-    std::size_t inLeft = in.size();
-    const std::size_t result = iconv(cd_, &inPtr, &inLeft, &out, &outLeft);
-    const int error = result == static_cast<std::size_t>(-1) ? errno : 0;
-    in = in.substr(in.size() - inLeft);
-    if (error != 0) {
-      iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    }
-    return error;
-  }
-
- private:
-  // What iconv_open returns when it fails.
-  static iconv_t invalid() {
-    return reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
-  }
-  iconv_t cd_;
-};
+  return found->to;
+}
 
 bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-std::string littleEndian(std::u16string_view units) {
-  std::string bytes;
-  bytes.reserve(units.size() * 2);
-  for (const char16_t unit : units) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
+// Code page 932 holds no character beyond U+FFFF; the language tags were always dropped from
+// names without a word.
+std::string encodePair(char16_t high, char16_t low) {
+  const char32_t character = 0x10000 + (char32_t{high} - 0xD800) * 0x400 + (low - 0xDC00);
+  const bool languageTag = character >= 0xE0000 && character <= 0xE007F;
+  return languageTag ? "" : "?";
+}
+
+std::string encodeUnit(char16_t unit) {
+  const std::optional<std::uint16_t> code = lookUp(writingTable(), unit);
+  if (!code) {
+    return "?";
   }
-  return bytes;
+  if (*code < 0x100) {
+    return std::string(1, static_cast<char>(*code));
+  }
+  return {static_cast<char>(*code >> 8), static_cast<char>(*code & 0xFF)};
 }
 
 }  // namespace
 
 std::string encodeFixed(std::u16string_view text, std::size_t width) {
-  Converter converter("CP932", "UTF-16LE");
   std::string bytes;
   std::size_t i = 0;
   while (i < text.size()) {
-    // One character at a time, so that one that does not fit is dropped whole.
-    const std::size_t units =
-        isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1]) ? 2 : 1;
-    const std::string input = littleEndian(text.substr(i, units));
-    i += units;
-
-    std::array<char, 8> buffer{};
-    std::string_view in(input);
-    char* out = buffer.data();
-    std::size_t outLeft = buffer.size();
-    const bool encoded = converter.convert(in, out, outLeft) == 0;
-    const std::string character = encoded ? std::string(buffer.data(), out) : std::string("?");
+    const bool pair =
+        isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1]);
+    const std::string character = pair ? encodePair(text[i], text[i + 1]) : encodeUnit(text[i]);
+    i += pair ? 2 : 1;
     if (bytes.size() + character.size() > width) {
       break;
     }
@@ -92,24 +63,20 @@ std::string encodeFixed(std::u16string_view text, std::size_t width) {
 }
 
 std::u16string decode(std::string_view bytes) {
-  Converter converter("UTF-16LE", "CP932");
   std::u16string text;
-  std::string_view in = bytes;
-  while (!in.empty()) {
-    // Two bytes of UTF-16 per input byte at most: the output never runs short.
-    std::string buffer(in.size() * 2, '\0');
-    char* out = buffer.data();
-    std::size_t outLeft = buffer.size();
-    const int error = converter.convert(in, out, outLeft);
-    for (const char* p = buffer.data(); p + 1 < out; p += 2) {
-      text.push_back(static_cast<char16_t>(static_cast<unsigned char>(p[0]) |
-                                           (static_cast<unsigned char>(p[1]) << 8)));
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    std::optional<std::uint16_t> unit = lookUp(readingTable(), lead);
+    std::size_t length = 1;
+    if (!unit && i + 1 < bytes.size()) {
+      const auto trail = static_cast<unsigned char>(bytes[i + 1]);
+      unit = lookUp(readingTable(), static_cast<std::uint16_t>(lead << 8 | trail));
+      length = unit ? 2 : 1;
     }
-    if (error != 0 && !in.empty()) {
-      // An invalid byte, or a lead byte with nothing after it: one "?" for it, then on.
-      text.push_back(u'?');
-      in.remove_prefix(1);
-    }
+    // A byte that is no character, alone or with the next one, reads as one "?".
+    text.push_back(unit ? static_cast<char16_t>(*unit) : u'?');
+    i += length;
   }
   return text;
 }
