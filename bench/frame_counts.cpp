@@ -32,7 +32,8 @@ class FrameCounts : public QObject {
   explicit FrameCounts(std::string path) : path_(std::move(path)) { events_.reserve(8192); }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint && window_ != nullptr && watched == &window_->clientArea()) {
+    if (event->type() == QEvent::Paint && window_ != nullptr &&
+        watched == window_->centralWidget()) {
       note(window_->form().window.revision(), true);
     } else if (event->type() == QEvent::Show && window_ == nullptr) {
       // Before the window's own show handler, so before the game's activation starts a timer.

@@ -1,19 +1,18 @@
 #pragma once
-// The client area of the game window: it shows the window model, repainting only what changed
-// and at most once per display frame, and reports mouse presses and releases in units of the
-// 100 by 100 coordinate system.
+// The client area of the game window: it shows the window model, repainting only what changed,
+// and reports mouse presses and releases in units of the 100 by 100 coordinate system. Qt joins
+// the changes asked for before it paints into one paint; the window timers tick at most once a
+// display frame, so the flight never asks for more.
 
-#include <QElapsedTimer>
 #include <QPointF>
-#include <QRegion>
-#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <optional>
 
 #include "damage.h"
-#include "game/form.h"
 #include "renderer.h"
+#include "screen/mouse_button.h"
+#include "screen/window_model.h"
 
 namespace pirune::desktop {
 
@@ -23,11 +22,8 @@ class ClientArea : public QWidget {
  public:
   ClientArea(const WindowModel& model, QWidget* parent);
 
-  [[nodiscard]] QPointF toUnits(QPointF pixels) const;
-  // Takes what the model changed since it was last asked, and paints it with the next frame.
+  // Takes what the model changed since it was last asked, and has it painted.
   void showChanges();
-  // A frame is waiting for its turn: what the model shows is not all on the screen yet.
-  [[nodiscard]] bool framePending() const { return !unpainted_.isEmpty(); }
 
  signals:
   void pressed(pirune::MouseButton button, std::int16_t shift, QPointF units);
@@ -41,16 +37,12 @@ class ClientArea : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  [[nodiscard]] QPointF toUnits(QPointF pixels) const;
   void press(QMouseEvent* event);
-  void paintFrame();
 
   const WindowModel& model_;
   std::optional<std::uint64_t> shownRevision_;
   DamageTracker damage_;
-  // What the model changed since the last frame, in the client area's pixels.
-  QRegion unpainted_;
-  QTimer frameTimer_;
-  QElapsedTimer sinceFrame_;
   TextPlacement textPlacement_;
 };
 

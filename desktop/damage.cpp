@@ -63,7 +63,7 @@ DamageTracker::Look DamageTracker::lookOf(const Control& control, const QRect& c
 }
 
 QRegion DamageTracker::take(const WindowModel& window, const QRect& client) {
-  // Two lists kept from call to call: a change a frame must cost no allocation.
+  // The two lists keep their storage from call to call; only captions and regions allocate.
   std::swap(before_, painted_);
   painted_.clear();
   for (const Control* control : window.paintList()) {

@@ -19,6 +19,13 @@ namespace {
 // Only if no screen is known at all, as on a machine with no display attached.
 constexpr int kFallbackScreenHeight = 768;
 
+// Box texts come with CR LF line breaks; Qt breaks at LF alone.
+QString boxText(const std::u16string& text) {
+  QString result = QString::fromStdU16String(text);
+  result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return result;
+}
+
 }  // namespace
 
 Clock steadyClock() {
@@ -27,12 +34,6 @@ Clock steadyClock() {
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
   };
-}
-
-QString boxText(const std::u16string& text) {
-  QString result = QString::fromStdU16String(text);
-  result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  return result;
 }
 
 QSize frameExtra(const QWidget& window) {

@@ -52,7 +52,4 @@ class DesktopPlatform : public Platform {
 // The pixels a window manager's frame adds around `window`; none before it is shown.
 QSize frameExtra(const QWidget& window);
 
-// Box texts come with CR LF line breaks; Qt breaks at LF alone.
-QString boxText(const std::u16string& text);
-
 }  // namespace pirune::desktop

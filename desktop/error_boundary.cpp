@@ -5,11 +5,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <utility>
 
 #include "game/form.h"
 #include "game/runtime_error.h"
 
 namespace pirune::desktop {
+
+ErrorBoundary::ErrorBoundary(FOM& form, QWidget* window, EndProgram endProgram)
+    : form_(form), window_(window), endProgram_(std::move(endProgram)) {}
 
 bool ErrorBoundary::run(const std::function<void()>& call) {
   if (failed_) {
@@ -43,7 +47,11 @@ void ErrorBoundary::fail(const std::string& message) {
   endProgram(kFailureStatus);
 }
 
-void ErrorBoundary::endProgramAfterError(int status) {
+void ErrorBoundary::endProgram(int status) {
+  if (endProgram_) {
+    endProgram_(status);
+    return;
+  }
   // Inside a box of the game the procedure that opened it would go on once the box closed, so
   // the program ends right here; from the main loop it ends the ordinary way.
   if (form_.timers.modalOpen()) {

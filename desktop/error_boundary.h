@@ -16,25 +16,27 @@ namespace pirune::desktop {
 
 inline constexpr int kFailureStatus = 1;
 
+// What ends the program once an error has been reported and the ranking saved.
+using EndProgram = std::function<void(int status)>;
+
 class ErrorBoundary {
  public:
-  ErrorBoundary(FOM& form, QWidget* window) : form_(form), window_(window) {}
+  // Without `endProgram` the program itself ends; the tests bring one that only notes it.
+  ErrorBoundary(FOM& form, QWidget* window, EndProgram endProgram);
 
   // Runs one call into the game. False when it failed, or when an earlier call had failed and
   // this one was therefore not made.
   bool run(const std::function<void()>& call);
   [[nodiscard]] bool failed() const { return failed_; }
 
-  // Ends the program once the box is closed and the ranking saved; the tests end nothing.
-  std::function<void(int status)> endProgram = [this](int status) { endProgramAfterError(status); };
-  void endProgramAfterError(int status);
-
  private:
+  void endProgram(int status);
   void fail(const std::string& message);
   void report(const std::string& message);
 
   FOM& form_;
   QPointer<QWidget> window_;
+  EndProgram endProgram_;
   bool failed_ = false;
 };
 

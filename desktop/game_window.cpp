@@ -10,13 +10,14 @@
 
 namespace pirune::desktop {
 
-GameWindow::GameWindow(MusicBackend& music, GamePlaces places, Clock clock)
+GameWindow::GameWindow(MusicBackend& music, GamePlaces places, QLocalServer* laterStarts,
+                       Clock clock, EndProgram endProgram)
     : platform_(music, *this, std::move(places), std::move(clock)),
       form_(platform_),
-      boundary_(form_, this),
+      boundary_(form_, this, std::move(endProgram)),
       client_(new ClientArea(form_.window, this)),
       menus_(*menuBar(), form_.menuBar),
-      timerDriver_(form_.timers) {
+      timerDriver_(form_.timers, this) {
   setWindowTitle(QString::fromStdU16String(kAppTitle));
   // Inside the window even where the desktop offers a global menu bar: the window is square
   // with its menu bar.
@@ -37,11 +38,7 @@ GameWindow::GameWindow(MusicBackend& music, GamePlaces places, Clock clock)
   });
   for (const auto& [item, action] : menus_.actions()) {
     if (item->onClick) {
-      connect(action, &QAction::triggered, this, [this, item = item] {
-        call(item->onClick);
-        // Qt has flipped the mark already; the game's item says what it really is.
-        menus_.sync();
-      });
+      connect(action, &QAction::triggered, this, [this, item = item] { call(item->onClick); });
     }
   }
   connect(&timerDriver_, &QTimer::timeout, this,
@@ -50,6 +47,9 @@ GameWindow::GameWindow(MusicBackend& music, GamePlaces places, Clock clock)
     systemQuit_.takeRequests();
     quitOnSystemRequest();
   });
+  if (laterStarts != nullptr) {
+    connect(laterStarts, &QLocalServer::newConnection, this, &GameWindow::comeToFront);
+  }
 }
 
 bool GameWindow::load() {
@@ -74,7 +74,7 @@ void GameWindow::closeIfQuitRequested() {
 }
 
 void GameWindow::catchUp() {
-  menus_.syncIfChanged();
+  menus_.sync();
   timerDriver_.rearm();
   client_->showChanges();
 }

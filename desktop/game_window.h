@@ -3,6 +3,7 @@
 // client area, the menu bar, the timers, the boxes and the system's requests to quit. Every
 // call into the game goes through call(), which afterwards brings the desktop up to date.
 
+#include <QLocalServer>
 #include <QMainWindow>
 #include <cstdint>
 #include <functional>
@@ -21,24 +22,20 @@ namespace pirune::desktop {
 
 class GameWindow : public QMainWindow {
  public:
-  GameWindow(MusicBackend& music, GamePlaces places, Clock clock = steadyClock());
-  GameWindow(const GameWindow&) = delete;
-  GameWindow& operator=(const GameWindow&) = delete;
-  GameWindow(GameWindow&&) = delete;
-  GameWindow& operator=(GameWindow&&) = delete;
-  ~GameWindow() override = default;
+  // `laterStarts` hears of every later start of the game on the same ranking, which brings this
+  // window to the front; none where nothing else can start it. `clock` and `endProgram` are the
+  // tests' to replace.
+  GameWindow(MusicBackend& music, GamePlaces places, QLocalServer* laterStarts,
+             Clock clock = steadyClock(), EndProgram endProgram = {});
 
   // Form_Load; false when it failed (the error has been reported).
   bool load();
   // Shown in the middle of the screen; the first showing is the game's one activation.
   void showCentred();
-  // A later start of the game asked for this window.
-  void comeToFront();
+  // A run-time error has ended the game.
+  [[nodiscard]] bool failed() const { return boundary_.failed(); }
 
   [[nodiscard]] FOM& form() { return form_; }
-  [[nodiscard]] ClientArea& clientArea() { return *client_; }
-  [[nodiscard]] MenuMirror& menus() { return menus_; }
-  [[nodiscard]] ErrorBoundary& boundary() { return boundary_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -49,6 +46,8 @@ class GameWindow : public QMainWindow {
   // After every call into the game: the menus mirrored, the timers re-armed, what changed
   // repainted.
   void catchUp();
+  // A later start of the game asked for this window.
+  void comeToFront();
   void quitOnSystemRequest();
   // Once the system asked the game to quit and no call into the game is running.
   void closeIfQuitRequested();

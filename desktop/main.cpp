@@ -24,15 +24,13 @@ int play() {
   if (!claim) {
     return 0;  // the game that runs on this ranking has come to the front
   }
-  pirune::WavePlayer music;
-  pirune::desktop::GameWindow window(music, places);
-  QObject::connect(&claim->laterStarts(), &QLocalServer::newConnection, &window,
-                   &pirune::desktop::GameWindow::comeToFront);
+  pirune::desktop::WavePlayer music;
+  pirune::desktop::GameWindow window(music, places, &claim->laterStarts());
   if (!window.load()) {
     return pirune::desktop::kFailureStatus;
   }
   window.showCentred();
-  if (window.boundary().failed()) {
+  if (window.failed()) {
     return pirune::desktop::kFailureStatus;
   }
   return QApplication::exec();

@@ -5,14 +5,19 @@
 
 namespace pirune::desktop {
 
+namespace {
+
+// Captions are shown as they stand: an ampersand is no access key.
 QString menuCaption(const std::u16string& caption) {
   QString text = QString::fromStdU16String(caption);
   text.replace(QLatin1Char('&'), QStringLiteral("&&"));
   return text;
 }
 
-MenuMirror::MenuMirror(QMenuBar& bar, MenuBar& model) : model_(model) {
-  for (MenuItem* top : model_.top) {
+}  // namespace
+
+MenuMirror::MenuMirror(QMenuBar& bar, const MenuBar& model) {
+  for (MenuItem* top : model.top) {
     if (top->items().empty()) {
       mirror(bar.addAction(menuCaption(top->Caption())), *top);
       continue;
@@ -35,27 +40,13 @@ void MenuMirror::mirror(QAction* action, MenuItem& item) {
 void MenuMirror::sync() {
   for (auto& [item, action] : actions_) {
     const QSignalBlocker quiet(action);
-    if (item->checkable()) {
+    if (item->checkable() && action->isChecked() != item->Checked()) {
       action->setChecked(item->Checked());
     }
-    action->setEnabled(item->Enabled());
-  }
-  syncedRevision_ = model_.revision();
-}
-
-void MenuMirror::syncIfChanged() {
-  if (syncedRevision_ != model_.revision()) {
-    sync();
-  }
-}
-
-QAction* MenuMirror::actionFor(const MenuItem& item) const {
-  for (const auto& [mirrored, action] : actions_) {
-    if (mirrored == &item) {
-      return action;
+    if (action->isEnabled() != item->Enabled()) {
+      action->setEnabled(item->Enabled());
     }
   }
-  return nullptr;
 }
 
 }  // namespace pirune::desktop

@@ -13,8 +13,6 @@ class QtBitmap : public Bitmap {
  public:
   QtBitmap(QImage image, std::string source);
 
-  [[nodiscard]] int width() const override { return image_.width(); }
-  [[nodiscard]] int height() const override { return image_.height(); }
   [[nodiscard]] std::string source() const override { return source_; }
   [[nodiscard]] const QImage& image() const { return image_; }
 

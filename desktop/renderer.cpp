@@ -1,6 +1,7 @@
 #include "renderer.h"
 
 #include <QColor>
+#include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QString>
@@ -12,6 +13,16 @@
 namespace pirune::desktop {
 
 namespace {
+
+// A face that shows Japanese, at the label's size in points.
+QFont labelFont(float points) {
+  QFont font;
+  font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"),
+                    QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL Gothic")});
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSizeF(points > 0 ? points : 1);
+  return font;
+}
 
 QColor toQColor(Color color) { return {color.red, color.green, color.blue}; }
 
@@ -35,8 +46,8 @@ void paintShape(QPainter& painter, const Shape& shape, const QRect& client) {
   painter.fillRect(toPixels(shape.rect(), client), toQColor(shape.BackColor()));
 }
 
-void paintLabel(QPainter& painter, const Label& label, const QRect& client, const QRegion* dirty,
-                TextPlacement* placement) {
+void paintLabel(QPainter& painter, const Label& label, const QRect& client, const QRegion& dirty,
+                TextPlacement& placement) {
   const QRectF box = toPixels(label.rect(), client);
   QString text = QString::fromStdU16String(label.Caption());
   if (text.isEmpty() || box.isEmpty()) {
@@ -50,8 +61,7 @@ void paintLabel(QPainter& painter, const Label& label, const QRect& client, cons
   // Japanese lines break between characters; a run too long for the label breaks anywhere.
   option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
 
-  if (dirty != nullptr && placement != nullptr &&
-      !dirty->intersects(placement->ink(painter, box, text, option, label.FontSize()))) {
+  if (!dirty.intersects(placement.ink(painter, box, text, option, label.FontSize()))) {
     return;
   }
   painter.save();
@@ -69,15 +79,6 @@ QRectF toPixels(const Rect& units, const QRect& client) {
   const double sy = client.height() / static_cast<double>(kScaleHeight);
   return {client.left() + units.left * sx, client.top() + units.top * sy, units.width * sx,
           units.height * sy};
-}
-
-QFont labelFont(float points) {
-  QFont font;
-  font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAPGothic"),
-                    QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL Gothic")});
-  font.setStyleHint(QFont::SansSerif);
-  font.setPointSizeF(points > 0 ? points : 1);
-  return font;
 }
 
 QRect TextPlacement::ink(QPainter& painter, const QRectF& box, const QString& text,
@@ -103,7 +104,7 @@ QRect TextPlacement::ink(QPainter& painter, const QRectF& box, const QString& te
 }
 
 void paintWindow(QPainter& painter, const WindowModel& window, const QRect& client,
-                 const QRegion* dirty, TextPlacement* placement) {
+                 const QRegion& dirty, TextPlacement& placement) {
   painter.save();
   painter.setClipRect(client);
   painter.fillRect(client, Qt::black);

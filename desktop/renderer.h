@@ -2,7 +2,6 @@
 // Paints the game window as the model says: black, then every visible control back to front,
 // each clipped to the client area.
 
-#include <QFont>
 #include <QPainter>
 #include <QRect>
 #include <QRectF>
@@ -33,14 +32,11 @@ class TextPlacement {
 };
 
 // `client` is the client area in the painter's pixels; the model's 100 by 100 units map onto it.
-// A frame that paints only `dirty` (the painter is clipped to it) can skip the label's text
-// where it lies outside, if `placement` remembers where that is.
+// A frame paints only `dirty` (the painter is clipped to it), so the label's text is skipped
+// where it lies outside; `placement` remembers where that is from frame to frame.
 void paintWindow(QPainter& painter, const WindowModel& window, const QRect& client,
-                 const QRegion* dirty = nullptr, TextPlacement* placement = nullptr);
+                 const QRegion& dirty, TextPlacement& placement);
 
 [[nodiscard]] QRectF toPixels(const Rect& units, const QRect& client);
-
-// A face that shows Japanese, at the label's size in points.
-[[nodiscard]] QFont labelFont(float points);
 
 }  // namespace pirune::desktop

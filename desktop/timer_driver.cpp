@@ -7,7 +7,8 @@
 
 namespace pirune::desktop {
 
-TimerDriver::TimerDriver(const TimerScheduler& scheduler) : scheduler_(scheduler) {
+TimerDriver::TimerDriver(const TimerScheduler& scheduler, QObject* window)
+    : QTimer(window), scheduler_(scheduler) {
   setSingleShot(true);
   setTimerType(Qt::PreciseTimer);
 }

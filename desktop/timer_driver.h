@@ -12,8 +12,10 @@ class TimerScheduler;
 namespace pirune::desktop {
 
 class TimerDriver : public QTimer {
+  Q_OBJECT
+
  public:
-  explicit TimerDriver(const TimerScheduler& scheduler);
+  TimerDriver(const TimerScheduler& scheduler, QObject* window);
 
   // Set for the next tick, or stopped when no timer can tick; any call into the game may
   // have started, stopped or changed a timer.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace pirune {
+namespace pirune::desktop {
 
 namespace {
 
@@ -92,4 +92,4 @@ qint64 MusicSource::readData(char* data, qint64 maxSize) {
 
 qint64 MusicSource::writeData(const char* /*data*/, qint64 /*maxSize*/) { return -1; }
 
-}  // namespace pirune
+}  // namespace pirune::desktop

@@ -10,7 +10,7 @@
 #include <QWaveDecoder>
 #include <memory>
 
-namespace pirune {
+namespace pirune::desktop {
 
 class MusicSource : public QIODevice {
   Q_OBJECT
@@ -54,4 +54,4 @@ class MusicSource : public QIODevice {
   bool rewindPending_ = false;
 };
 
-}  // namespace pirune
+}  // namespace pirune::desktop

@@ -3,7 +3,7 @@
 #include <QAudioDevice>
 #include <QMediaDevices>
 
-namespace pirune {
+namespace pirune::desktop {
 
 namespace {
 
@@ -78,4 +78,4 @@ std::int64_t WavePlayer::positionMs() const {
 
 std::int64_t WavePlayer::processedMs() const { return sink_ ? sink_->processedUSecs() / 1000 : 0; }
 
-}  // namespace pirune
+}  // namespace pirune::desktop

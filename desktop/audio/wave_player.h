@@ -13,15 +13,11 @@
 #include "music_source.h"
 #include "sound/music_backend.h"
 
-namespace pirune {
+namespace pirune::desktop {
 
 class WavePlayer : public MusicBackend {
  public:
   WavePlayer() = default;
-  WavePlayer(const WavePlayer&) = delete;
-  WavePlayer& operator=(const WavePlayer&) = delete;
-  WavePlayer(WavePlayer&&) = delete;
-  WavePlayer& operator=(WavePlayer&&) = delete;
   ~WavePlayer() override { close(); }
 
   void open(const std::string& path) override;
@@ -44,4 +40,4 @@ class WavePlayer : public MusicBackend {
   std::unique_ptr<QAudioSink> sink_;
 };
 
-}  // namespace pirune
+}  // namespace pirune::desktop

@@ -15,11 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "game/app_title.h"
 #include "game/checked.h"
 #include "game/platform.h"
 #include "ranking/rank_record.h"
 #include "screen/controls.h"
 #include "screen/menu.h"
+#include "screen/mouse_button.h"
 #include "screen/timers.h"
 #include "screen/window_model.h"
 #include "sound/mmc.h"
@@ -27,10 +29,6 @@
 namespace pirune {
 
 class RankingFile;
-
-inline constexpr char16_t kAppTitle[] = u"ピルネノ翼";
-
-enum class MouseButton : std::int16_t { Left = 1, Right = 2, Middle = 4 };
 
 class FOM {
   // First, because the controls' timers read the platform's clock as they are made.

@@ -10,9 +10,8 @@ namespace pirune {
 
 namespace {
 
-std::unique_ptr<MenuItem> makeItem(MenuBar& bar, std::u16string caption, bool checked,
-                                   bool checkable) {
-  return std::make_unique<MenuItem>(bar, std::move(caption), checked, checkable);
+std::unique_ptr<MenuItem> makeItem(std::u16string caption, bool checked, bool checkable) {
+  return std::make_unique<MenuItem>(std::move(caption), checked, checkable);
 }
 
 // The design draws element 1 of the wing array first, behind element 0.
@@ -36,10 +35,10 @@ FOM::FOM(Platform& platform)
       SEimg(window.addImage("SEimg", true)),
       SHP{&window.addShape("SHP(0)")},
       IMG(window.addImage("IMG", true)),
-      playmnu(menuBar, u"メニュウ", false, false),
-      mnu(menuBar, u"オプション", false, false),
-      mnu2(menuBar, u"初期化スタート", false, false),
-      mnu3(menuBar, u"ランキング", false, false) {
+      playmnu(u"メニュウ", false, false),
+      mnu(u"オプション", false, false),
+      mnu2(u"初期化スタート", false, false),
+      mnu3(u"ランキング", false, false) {
   for (Image* wing : E) {
     wing->setVisible(false);
   }
@@ -56,10 +55,9 @@ FOM::FOM(Platform& platform)
   SHP[0]->setBackColor(kRed);
   IMG.Move(120, 40, 65, 57);
 
-  playmnu1 = {makeItem(menuBar, u"遊び方", false, false),
-              makeItem(menuBar, u"バージョン", false, false)};
-  mnu1 = {makeItem(menuBar, u"ＢＧＭ", true, true), makeItem(menuBar, u"無限モード", true, true),
-          makeItem(menuBar, u"背景効果", true, true)};
+  playmnu1 = {makeItem(u"遊び方", false, false), makeItem(u"バージョン", false, false)};
+  mnu1 = {makeItem(u"ＢＧＭ", true, true), makeItem(u"無限モード", true, true),
+          makeItem(u"背景効果", true, true)};
   for (std::int16_t i = 0; i < 2; ++i) {
     playmnu.add(*playmnu1[i]);
     playmnu1[i]->onClick = [this, i] { playmnu1_Click(i); };

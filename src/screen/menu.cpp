@@ -4,23 +4,7 @@
 
 namespace pirune {
 
-MenuItem::MenuItem(MenuBar& bar, std::u16string caption, bool checked, bool checkable)
-    : bar_(bar), caption_(std::move(caption)), checked_(checked), checkable_(checkable) {}
-
-void MenuItem::setChecked(bool checked) {
-  if (checked == checked_) {
-    return;
-  }
-  checked_ = checked;
-  bar_.touch();
-}
-
-void MenuItem::setEnabled(bool enabled) {
-  if (enabled == enabled_) {
-    return;
-  }
-  enabled_ = enabled;
-  bar_.touch();
-}
+MenuItem::MenuItem(std::u16string caption, bool checked, bool checkable)
+    : caption_(std::move(caption)), checked_(checked), checkable_(checkable) {}
 
 }  // namespace pirune

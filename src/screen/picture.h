@@ -1,6 +1,6 @@
 #pragma once
 // A picture belongs to the platform that decoded it; the core only hands it from control to
-// control (the hero shows a copy of a wing frame) and asks its size.
+// control (the hero shows a copy of a wing frame).
 
 #include <memory>
 #include <string>
@@ -16,8 +16,6 @@ class Bitmap {
   Bitmap& operator=(Bitmap&&) = delete;
   virtual ~Bitmap() = default;
 
-  [[nodiscard]] virtual int width() const = 0;
-  [[nodiscard]] virtual int height() const = 0;
   // Where the pixels came from: a file path, or the name of a picture built into the program.
   [[nodiscard]] virtual std::string source() const = 0;
 };

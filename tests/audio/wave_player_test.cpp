@@ -48,7 +48,7 @@ TEST(WavePlayer, PlaysOnARealServerStopsRewindsJoinsTheLoopAndLetsGoWhenClosed) 
   }
   QTemporaryDir folder;
   writeTone(folder.filePath("tone.wav"));
-  WavePlayer player;
+  desktop::WavePlayer player;
   // The game's own music, one that is not there, the build's program (no wave), the tone.
   const std::pair<QString, std::int64_t> lengths[] = {{PIRUNE_GAME_MUSIC, 30000},
                                                       {folder.filePath("none.wav"), 0},

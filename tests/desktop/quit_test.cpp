@@ -1,13 +1,9 @@
-// The system's requests to quit close the game as its window's close does, a box open or not,
-// and where the ranking lives.
+// The system's requests to quit close the game as its window's close does, with the game idle
+// or a box of it open: the music closed, the ranking saved, the program's status 0.
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDialog>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <csignal>
 

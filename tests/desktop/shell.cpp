@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QInputDialog>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QTest>
 
@@ -44,15 +46,15 @@ BoxAnswer::BoxAnswer(std::function<void(QWidget*)> answer)
 }
 
 Shell::Shell()
-    : window(music, {folder.path().toStdString(), folder.path().toStdString()},
-             [this] { return now; }) {
+    : window(
+          music, {folder.path().toStdString(), folder.path().toStdString()}, nullptr,
+          [this] { return now; }, [this](int status) { exits.push_back(status); }) {
   music.length = 0;
   QImage picture(40, 40, QImage::Format_RGB32);
   picture.fill(kTitle);
   for (const char* name : {"stt", "open0", "open1", "end0", "end1"}) {
     picture.save(folder.filePath(QString(name) + ".bmp"), "BMP");
   }
-  window.boundary().endProgram = [this](int status) { exits.push_back(status); };
 }
 
 void Shell::start() {
@@ -61,14 +63,13 @@ void Shell::start() {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 }
 
-QPoint Shell::pixelOf(double xUnits, double yUnits) {
-  const QWidget& client = window.clientArea();
-  return {static_cast<int>(xUnits * client.width() / 100),
-          static_cast<int>(yUnits * client.height() / 100)};
+QPoint Shell::pixelOf(double xUnits, double yUnits) const {
+  return {static_cast<int>(xUnits * client().width() / 100),
+          static_cast<int>(yUnits * client().height() / 100)};
 }
 
 void Shell::click(double xUnits, double yUnits, Qt::MouseButton button) {
-  QTest::mouseClick(&window.clientArea(), button, {}, pixelOf(xUnits, yUnits));
+  QTest::mouseClick(&client(), button, {}, pixelOf(xUnits, yUnits));
 }
 
 void Shell::startFlight() {
@@ -82,7 +83,22 @@ QByteArray Shell::ranking() const {
   return scr.open(QIODevice::ReadOnly) ? scr.readAll() : QByteArray();
 }
 
-void Shell::choose(const MenuItem& item) { window.menus().actionFor(item)->trigger(); }
+void Shell::choose(const MenuItem& item) {
+  const QString caption = QString::fromStdU16String(item.Caption());
+  for (QAction* top : window.menuBar()->actions()) {
+    QList<QAction*> actions{top};
+    if (top->menu() != nullptr) {
+      actions += top->menu()->actions();
+    }
+    for (QAction* action : actions) {
+      if (action->text() == caption) {
+        action->trigger();
+        return;
+      }
+    }
+  }
+  ADD_FAILURE() << "no menu action " << caption.toStdString();
+}
 
 std::string Shell::path(const char* file) const { return folder.filePath(file).toStdString(); }
 

@@ -34,16 +34,17 @@ struct Shell {
   QTemporaryDir folder;
   pirune::testing::RecordingMusic music;
   std::int64_t now = 0;
+  std::vector<int> exits;  // the statuses the game would have ended the program with
   GameWindow window;
   FOM& form = window.form();
-  std::vector<int> exits;
 
   Shell();
   void start();  // Form_Load, then shown: the title screen of the first game
-  [[nodiscard]] QPoint pixelOf(double xUnits, double yUnits);
+  [[nodiscard]] QWidget& client() const { return *window.centralWidget(); }
+  [[nodiscard]] QPoint pixelOf(double xUnits, double yUnits) const;
   void click(double xUnits = 50, double yUnits = 50, Qt::MouseButton button = Qt::LeftButton);
   void startFlight();                 // through the title and the opening pages
-  void choose(const MenuItem& item);  // through the menu bar's action
+  void choose(const MenuItem& item);  // through the menu bar's action of that caption
   [[nodiscard]] std::string path(const char* file) const;
   [[nodiscard]] QByteArray ranking() const;  // what scr.dat holds
 };

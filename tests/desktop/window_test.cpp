@@ -21,10 +21,10 @@ TEST(Window, SquareAtHalfTheScreenTheTitleStretchedBelowTheMenusAndPressesInItsU
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   EXPECT_EQ(shell.window.frameGeometry().size(), QSize(screen.height() / 2, screen.height() / 2));
   const int bar = shell.window.menuBar()->height();
-  EXPECT_EQ(shell.window.clientArea().geometry(),
+  EXPECT_EQ(shell.client().geometry(),
             QRect(0, bar, shell.window.width(), shell.window.height() - bar));
   // The title picture, corner to corner, and nothing over it.
-  const QImage frame = shell.window.clientArea().grab().toImage();
+  const QImage frame = shell.client().grab().toImage();
   for (const QPoint at : {QPoint(0, 0), QPoint(frame.width() - 1, frame.height() - 1)}) {
     EXPECT_EQ(frame.pixelColor(at), kTitle);
   }
@@ -36,9 +36,8 @@ TEST(Window, SquareAtHalfTheScreenTheTitleStretchedBelowTheMenusAndPressesInItsU
       {{59.5, 99.5}, {51, 91}, Qt::LeftButton, 1},
   };
   for (const auto& [press, release, button, page] : cases) {
-    QTest::mousePress(&shell.window.clientArea(), button, {}, shell.pixelOf(press.x(), press.y()));
-    QTest::mouseRelease(&shell.window.clientArea(), button, {},
-                        shell.pixelOf(release.x(), release.y()));
+    QTest::mousePress(&shell.client(), button, {}, shell.pixelOf(press.x(), press.y()));
+    QTest::mouseRelease(&shell.client(), button, {}, shell.pixelOf(release.x(), release.y()));
     EXPECT_EQ(shell.form.scenePage, page) << press.x() << "," << press.y();
   }
   // Qt turns a quick second press into a double click: for the game it is one more wing beat.
@@ -46,7 +45,7 @@ TEST(Window, SquareAtHalfTheScreenTheTitleStretchedBelowTheMenusAndPressesInItsU
   shell.click();
   shell.click();
   QTest::mouseDClick(shell.window.windowHandle(), Qt::LeftButton, {},
-                     shell.window.clientArea().mapTo(&shell.window, shell.pixelOf(50, 50)));
+                     shell.client().mapTo(&shell.window, shell.pixelOf(50, 50)));
   EXPECT_EQ(shell.form.distance, 2);
 }
 
@@ -86,6 +85,8 @@ TEST(Window, TheMenuBarMirrorsTheGamesMarksAndLocksAndNeverTogglesItself) {
 TEST(Window, TheSystemTimerDrivesTheFlightByTheGamesClockAndABoxHoldsIt) {
   Shell shell;
   shell.start();
+  const auto* driver = shell.window.findChild<TimerDriver*>();
+  ASSERT_NE(driver, nullptr);
   shell.startFlight();
   shell.now += 500;
   shell.click(50, 50, Qt::RightButton);  // any call brings the timers up to date
@@ -93,14 +94,20 @@ TEST(Window, TheSystemTimerDrivesTheFlightByTheGamesClockAndABoxHoldsIt) {
   {
     const BoxAnswer answer([&](QWidget* box) {
       shell.now += 5000;  // the player reads for five seconds
-      QTest::qWait(20);
+      // The driver fires while the box is open, finds nothing it may deliver and rests.
+      EXPECT_TRUE(QTest::qWaitFor([&] { return !driver->isActive(); }, 2000));
       qobject_cast<QDialog*>(box)->accept();
     });
     shell.choose(*shell.form.playmnu1[0]);
   }
-  QTest::qWait(20);
-  EXPECT_EQ(shell.form.altitude, 49);  // and a full interval starts afresh after the box
+  // A full interval starts afresh after the box: the driver is set for it, nothing is delivered.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return driver->remainingTime() > 0; }, 2000));
+  EXPECT_EQ(shell.form.altitude, 49);
   shell.now += 490;
+  shell.click(50, 50, Qt::RightButton);
+  EXPECT_EQ(shell.form.altitude, 49);
+  shell.now += 10;
+  shell.click(50, 50, Qt::RightButton);
   EXPECT_TRUE(QTest::qWaitFor([&] { return shell.form.altitude == 48; }, 2000));
 }
 

@@ -47,13 +47,14 @@ TEST(Window, TheNewGameResetsAfterTheRankingAndLeavesTheHeroReadyButHidden) {
   game.form.meltCount = 4;
   game.form.growth = 7;
   // The ranking sees the flight as it ended, before anything is reset or shown.
-  std::tuple<std::u16string, std::string, std::size_t> inBox;
+  std::tuple<std::u16string, Flight, std::size_t> inBox;
   game.platform.whileBoxOpen = [&] {
     inBox = {game.scene(), game.flight(), game.platform.picturesLoaded.size()};
   };
   game.form.mnu2_Click();
-  EXPECT_EQ(inBox, std::tuple(std::u16string(), "40 2 70 4 7 0,50,10,30", std::size_t{3}));
-  EXPECT_EQ(game.flight(), "1 1 50 1 0 0,50,10,30");
+  EXPECT_EQ(inBox,
+            std::tuple(std::u16string(), Flight{40, 2, 70, 4, 7, {0, 50, 10, 30}}, std::size_t{3}));
+  EXPECT_EQ(game.flight(), (Flight{1, 1, 50, 1, 0, {0, 50, 10, 30}}));
   EXPECT_EQ(std::tuple(game.scene(), game.form.scenePage.value()), std::tuple(u"open", 0));
   EXPECT_EQ(game.form.IMG.Picture()->source(), "wing1");
   EXPECT_FALSE(game.form.IMG.Visible() || game.form.piruneTIM.Enabled());

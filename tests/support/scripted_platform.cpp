@@ -12,8 +12,6 @@ namespace {
 
 struct NamedBitmap : Bitmap {
   explicit NamedBitmap(std::string name) : name(std::move(name)) {}
-  [[nodiscard]] int width() const override { return 100; }
-  [[nodiscard]] int height() const override { return 100; }
   [[nodiscard]] std::string source() const override { return name; }
   std::string name;
 };
@@ -69,7 +67,7 @@ std::optional<std::u16string> ScriptedPlatform::inputBox(const std::u16string& p
   return answer;
 }
 
-void advance(ScriptedPlatform& platform, FOM& form, std::int64_t milliseconds) {
+void Game::run(std::int64_t milliseconds) {
   const std::int64_t end = platform.clock + milliseconds;
   for (auto due = form.timers.nextDue(); due && *due <= end; due = form.timers.nextDue()) {
     platform.clock = std::max(platform.clock, *due);
@@ -95,17 +93,22 @@ void Game::startFlight() {
   }
 }
 
-std::string Game::flight() const {
+Flight Game::flight() const {
   const Rect& hero = form.IMG.rect();
-  const int values[] = {form.distance, form.wingFrame, form.altitude, form.meltCount, form.growth};
-  std::string text;
-  for (const int value : values) {
-    text += std::to_string(value) + " ";
-  }
-  for (const float value : {hero.left, hero.top, hero.width}) {
-    text += std::to_string(static_cast<int>(value)) + ",";
-  }
-  return text + std::to_string(static_cast<int>(hero.height));
+  return {form.distance,
+          form.wingFrame,
+          form.altitude,
+          form.meltCount,
+          form.growth,
+          {static_cast<int>(hero.left), static_cast<int>(hero.top), static_cast<int>(hero.width),
+           static_cast<int>(hero.height)}};
+}
+
+void PrintTo(const Flight& flight, std::ostream* out) {
+  *out << "{distance " << flight.distance << ", wing " << flight.wing << ", altitude "
+       << flight.altitude << ", melts " << flight.melts << ", growth " << flight.growth
+       << ", hero at " << flight.hero.left << "," << flight.hero.top << " sized "
+       << flight.hero.width << "x" << flight.hero.height << "}";
 }
 
 void Game::flyAt(int distance, std::int16_t altitude) {

@@ -5,6 +5,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -57,8 +58,16 @@ class ScriptedPlatform : public Platform {
   RecordingMusic musicBackend;
 };
 
-// Lets time pass on the scripted clock, delivering every timer tick that falls due.
-void advance(ScriptedPlatform& platform, FOM& form, std::int64_t milliseconds);
+// The flight at a glance: compared whole, and printed field by field when a check fails.
+struct Flight {
+  int distance, wing, altitude, melts, growth;
+  struct Hero {
+    int left, top, width, height;
+    bool operator==(const Hero&) const = default;
+  } hero;
+  bool operator==(const Flight&) const = default;
+};
+void PrintTo(const Flight& flight, std::ostream* out);
 
 // A window made and loaded, and its first activation done: the title screen.
 struct Game {
@@ -67,15 +76,15 @@ struct Game {
 
   explicit Game(std::int64_t musicLength = 30000);
   void click(float x = 50, float y = 50);  // the primary button pressed and released
-  void run(std::int64_t milliseconds) { advance(platform, form, milliseconds); }
+  // Lets time pass on the scripted clock, delivering every timer tick that falls due.
+  void run(std::int64_t milliseconds);
   void startFlight();  // through the title and the two opening pages
   // A flight at `distance`, one beat before the next unit.
   void flyAt(int distance, std::int16_t altitude = 50);
   [[nodiscard]] std::u16string caption() const { return form.LBl.Caption(); }
   [[nodiscard]] std::u16string scene() const { return form.sceneName.value_or(u""); }
   [[nodiscard]] std::string picture() const { return form.SEimg.Picture()->source(); }
-  // The flight at a glance: "distance wingFrame altitude meltCount growth L,T,W,H of the hero".
-  [[nodiscard]] std::string flight() const;
+  [[nodiscard]] Flight flight() const;
 };
 
 }  // namespace pirune::testing
