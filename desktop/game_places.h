@@ -3,6 +3,7 @@
 // keeps the ranking beside the program, as the folder the game was made for; the packaged game
 // is installed read-only, so each player's ranking lives in that player's own data folder.
 
+#include <optional>
 #include <string>
 
 namespace pirune::desktop {
@@ -17,5 +18,10 @@ struct GamePlaces {
 
 // $XDG_DATA_HOME/pirune, or ~/.local/share/pirune without it; made if it is not there yet.
 std::string perPlayerRankingFolder();
+
+// A folder that only this player can reach, for what no other user may see or take first: the
+// system's $XDG_RUNTIME_DIR when it is the player's own and mode 0700, else pirune-runtime in
+// the player's cache folder, made so; nothing when that one is not the player's alone.
+std::optional<std::string> privateRuntimeFolder();
 
 }  // namespace pirune::desktop

@@ -1,8 +1,8 @@
 #pragma once
-// One game per ranking file. The first game started on a scr.dat holds it locked for its whole
-// run (the system lets go of the lock when the game ends, however it ends) and listens for
-// later starts; a later start on the same file asks that game to come to the front and ends, so
-// that two games never write one ranking.
+// One game per ranking file. The first game started on a scr.dat holds a lock beside it for its
+// whole run (the system lets go of the lock when the game ends, however it ends) and listens
+// for later starts in the player's private folder; a later start on the same file asks that
+// game to come to the front and ends, so that two games never write one ranking.
 
 #include <QLocalServer>
 #include <memory>

@@ -178,6 +178,30 @@ std::string rankingFileIn(const std::string& folder) {
   return (std::filesystem::path(folder) / kRankingFileName).string();
 }
 
+std::string resolvedRankingFile(const std::string& path) {
+  namespace fs = std::filesystem;
+  // Its folder resolved, its own name as it stands (it may be a link, or not there yet).
+  const auto inResolvedFolder = [](const fs::path& file) {
+    std::error_code unresolved;
+    fs::path folder = fs::weakly_canonical(file.parent_path(), unresolved);
+    return (unresolved ? file.parent_path().lexically_normal() : folder) / file.filename();
+  };
+  std::error_code ignored;
+  fs::path file = inResolvedFolder(fs::absolute(path, ignored));
+  // As many links as the system itself follows before it gives up on a loop.
+  constexpr int kMostLinks = 40;
+  for (int links = 0; links < kMostLinks && fs::is_symlink(fs::symlink_status(file, ignored));
+       ++links) {
+    std::error_code unreadable;
+    const fs::path leadsTo = fs::read_symlink(file, unreadable);
+    if (unreadable) {
+      break;
+    }
+    file = inResolvedFolder(file.parent_path() / leadsTo);
+  }
+  return file.string();
+}
+
 std::unique_ptr<RankingFile> RankingFile::open(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY,
                         S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH);
@@ -234,9 +258,7 @@ void RankingFile::save(const RankTable& table) {
 
   // A player who keeps the ranking elsewhere links scr.dat to it: the file the link leads to is
   // the one replaced, and the link stays.
-  std::error_code unresolved;
-  const std::filesystem::path resolved = std::filesystem::canonical(path_, unresolved);
-  const std::string target = unresolved ? path_ : resolved.string();
+  const std::string target = resolvedRankingFile(path_);
 
   const std::string temporary = temporaryPathFor(target);
   if (const int error = writeTemporary(temporary, content, status); error != 0) {

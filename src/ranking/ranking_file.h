@@ -19,6 +19,11 @@ inline constexpr char kRankingFileName[] = "scr.dat";
 // scr.dat in `folder`, whether or not the folder's name ends in "/".
 std::string rankingFileIn(const std::string& folder);
 
+// The file that a save of the ranking at `path` replaces: an absolute path with every symbolic
+// link on the way followed, whether or not that file has been made yet. Two paths lead to the
+// same ranking exactly when this is the same for both.
+std::string resolvedRankingFile(const std::string& path);
+
 class RankingFile {
  public:
   // Opens the ranking for this run, creating an empty file when there is none, so that a
