@@ -1,10 +1,12 @@
 #pragma once
-// The client area of the game window: it shows the window model, repainting only what changed,
-// and reports mouse presses and releases in units of the 100 by 100 coordinate system. Qt joins
-// the changes asked for before it paints into one paint; the window timers tick at most once a
-// display frame, so the flight never asks for more.
+// The client area of the game window: it shows the window model, repainting only what changed
+// and at most once per display frame, and reports mouse presses and releases in units of the
+// 100 by 100 coordinate system.
 
+#include <QElapsedTimer>
 #include <QPointF>
+#include <QRegion>
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <optional>
@@ -22,7 +24,7 @@ class ClientArea : public QWidget {
  public:
   ClientArea(const WindowModel& model, QWidget* parent);
 
-  // Takes what the model changed since it was last asked, and has it painted.
+  // Takes what the model changed since it was last asked, and paints it with the next frame.
   void showChanges();
 
  signals:
@@ -39,10 +41,15 @@ class ClientArea : public QWidget {
  private:
   [[nodiscard]] QPointF toUnits(QPointF pixels) const;
   void press(QMouseEvent* event);
+  void paintFrame();
 
   const WindowModel& model_;
   std::optional<std::uint64_t> shownRevision_;
   DamageTracker damage_;
+  // What the model changed since the last frame, in the client area's pixels.
+  QRegion unpainted_;
+  QTimer frameTimer_;
+  QElapsedTimer sinceFrame_;
   TextPlacement textPlacement_;
 };
 
