@@ -4,6 +4,8 @@
 #   scripts/install-deps.sh test    that, plus what the tests need
 #   scripts/install-deps.sh deb     that of play, plus what building the Debian package needs
 #   scripts/install-deps.sh bench   that of play, plus what the benchmark needs
+#   scripts/install-deps.sh web     that of play (the picture and music generators), plus what
+#                                   building the web site needs
 set -euo pipefail
 
 what=${1:-play}
@@ -27,7 +29,15 @@ case $what in
     ;;
   deb) packages+=(dpkg-dev file lintian) ;;
   bench) packages+=(xvfb libx11-dev libxtst-dev pulseaudio pulseaudio-utils) ;;
-  *) echo "usage: $0 play|test|deb|bench" >&2; exit 2 ;;
+  web)
+    packages+=(
+      emscripten           # the core compiled to WebAssembly
+      webp lame python3    # lossless WebP pictures, the MP3 music, the site's build steps
+    )
+    # Emscripten's tools run on Node; any Node already there will do.
+    command -v node >/dev/null || packages+=(nodejs npm)
+    ;;
+  *) echo "usage: $0 play|test|deb|bench|web" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -7,6 +7,7 @@
 #include "game/decimal.h"
 #include "game/form.h"
 #include "game/rules.h"
+#include "ranking/ranking_message.h"
 
 namespace pirune {
 
@@ -37,13 +38,15 @@ void FOM::RANKING_TOUROKU() {
   rankTable[place].name = fitName(name.value_or(u""));
 }
 
-void FOM::mnu3_Click() {
+std::u16string rankingMessage(const RankTable& table) {
   std::u16string text;
   for (std::size_t k = 0; k < kRankCount; ++k) {
-    text += u"\r\n" + decimal(static_cast<long long>(k)) + u"・・・" + rankTable[k].name + u"(" +
-            decimal(rankTable[k].score) + u")";
+    text += u"\r\n" + decimal(static_cast<long long>(k)) + u"・・・" + table[k].name + u"(" +
+            decimal(table[k].score) + u")";
   }
-  showMessage(text);
+  return text;
 }
+
+void FOM::mnu3_Click() { showMessage(rankingMessage(rankTable)); }
 
 }  // namespace pirune

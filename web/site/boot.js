@@ -1,0 +1,101 @@
+// ピルネノ翼 in the browser: the page's half of the program, handed to the compiled game as
+// Module.page, and the start. The title is fetched first, together with the program; the
+// other pictures, the music and the offline copy only once the title is shown.
+
+import createPirune from './pirune.js';
+import * as calls from './calls.js';
+import * as canvas from './canvas.js';
+import * as dialogs from './dialogs.js';
+import * as layout from './layout.js';
+import * as menus from './menus.js';
+import * as music from './music.js';
+import * as pictures from './pictures.js';
+import * as ranking from './ranking.js';
+import { registerServiceWorker } from './offline.js';
+import './input.js';
+
+const TITLE_PICTURE = 'stt.bmp';
+const utf16 = new TextDecoder('utf-16le');
+
+let timer = null;
+
+function armTimer(delay) {
+  clearTimeout(timer);
+  timer = delay < 0 ? null : setTimeout(calls.deliverTick, delay);
+}
+
+function gameEnded() {
+  calls.end();
+  armTimer(-1);
+  menus.disableAll();
+  ranking.disableLoading();
+  music.stop();
+}
+
+const page = {
+  callFinished: calls.finished,
+  armTimer,
+  requestFrame: canvas.requestFrame,
+  gameEnded,
+  text16: (bytes) => utf16.decode(bytes),
+  fillRect: canvas.fillRect,
+  drawPicture: canvas.drawPicture,
+  drawText: canvas.drawText,
+  offerPicture: pictures.offerPicture,
+  pictureNow: pictures.pictureNow,
+  pictureWhenReady: pictures.pictureWhenReady,
+  pictureSize: pictures.pictureSize,
+  messageBox: dialogs.showMessage,
+  inputBox: dialogs.askText,
+  confirmBox: dialogs.askConfirmation,
+  addMenuItem: menus.addMenuItem,
+  showMenuItem: menus.showMenuItem,
+  musicOpen: music.open,
+  musicRewind: music.rewind,
+  musicPlay: music.play,
+  musicStop: music.stop,
+  musicClose: music.close,
+  storedRanking: ranking.storedRanking,
+  storeRanking: ranking.storeRanking,
+  chosenRanking: ranking.chosenRanking,
+  downloadRanking: ranking.downloadRanking,
+  screenHeight: () => Math.round(screen.height),
+  windowSide: layout.windowSide,
+};
+
+// A ranking entered in this visit survives a closed tab or a page the browser drops.
+function keepRanking() {
+  calls.game()?._pirune_keep_ranking();
+}
+
+async function start() {
+  layout.onWindowResize(canvas.setWindowSide);
+  layout.layOut();
+  pictures.fetchPicture(TITLE_PICTURE);
+  for (const type of ['pointerdown', 'pointerup', 'keydown', 'touchend']) {
+    document.addEventListener(type, music.unlock, { capture: true, passive: true });
+  }
+  let game;
+  try {
+    game = await createPirune({ page });
+  } catch (error) {
+    await dialogs.showMessage('ピルネノ翼', `ゲームを読み込めません。\n${error}`);
+    return;
+  }
+  game._pirune_offer_carried_pictures();
+  await pictures.whenReady(['wing frame 1', 'wing frame 2']);
+  menus.onCommand((id) => calls.deliver((g) => g._pirune_menu(id)));
+  addEventListener('pagehide', keepRanking);
+  document.addEventListener('visibilitychange', () => {
+    if (document.visibilityState === 'hidden') keepRanking();
+  });
+  canvas.connect(game);
+  calls.connect(game);
+  calls.deliver((g) => g._pirune_start());
+  await canvas.firstFrame;
+  pictures.fetchAll();
+  music.prefetch();
+  registerServiceWorker();
+}
+
+start();

@@ -1,0 +1,36 @@
+// The game offline: every file of the site is kept at install, and each request is answered
+// from that copy first. The cache's name changes with the site's contents, so a new site
+// replaces the old copy as a whole.
+const FILES = /* the site's files */ [];
+const VERSION = /* the site's contents */ '';
+const CACHE = `pirune-${VERSION} ${self.registration.scope}`;
+const OURS = (name) => name.startsWith('pirune-') && name.endsWith(` ${self.registration.scope}`);
+
+self.addEventListener('install', (event) => {
+  event.waitUntil(
+    caches
+      .open(CACHE)
+      .then((cache) => cache.addAll(FILES.map((file) => new Request(file, { cache: 'reload' }))))
+      .then(() => self.skipWaiting()),
+  );
+});
+
+self.addEventListener('activate', (event) => {
+  event.waitUntil(
+    caches
+      .keys()
+      .then((names) => names.filter((name) => OURS(name) && name !== CACHE))
+      .then((old) => Promise.all(old.map((name) => caches.delete(name))))
+      .then(() => self.clients.claim()),
+  );
+});
+
+self.addEventListener('fetch', (event) => {
+  if (event.request.method !== 'GET') return;
+  event.respondWith(
+    caches
+      .open(CACHE)
+      .then((cache) => cache.match(event.request, { ignoreSearch: true }))
+      .then((kept) => kept || fetch(event.request)),
+  );
+});

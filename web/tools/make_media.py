@@ -1,0 +1,87 @@
+"""Makes the site's pictures and music from the desktop build's, and the table that tells the
+page which site file holds each file of the game's folder (site-media.js).
+
+Pictures: lossless WebP or PNG, whichever is smaller. Music: MP3 (LAME, VBR -V2), which every
+current browser decodes, Safari on the iPhone too; its table entry carries the wave file's own
+length, so that the page plays exactly the wave file's samples and the loop stays seamless."""
+
+import argparse
+import json
+import os
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import bitmaps  # noqa: E402
+import sound_files  # noqa: E402
+
+# Decoders that do not read the LAME tag emit this many samples of their own before the
+# encoder's delay.
+MP3_DECODER_DELAY = 529
+
+
+def write(path, data):
+    with open(path, "wb") as out:
+        out.write(data)
+
+
+def site_picture(bmp, site, cwebp):
+    name = os.path.splitext(os.path.basename(bmp))[0]
+    with open(bmp, "rb") as f:
+        width, height, rows = bitmaps.read_bmp(f.read())
+    candidates = {"png": bitmaps.png(width, height, rows)}
+    with tempfile.TemporaryDirectory() as scratch:
+        source, webp = os.path.join(scratch, "in.ppm"), os.path.join(scratch, "out.webp")
+        write(source, bitmaps.ppm(width, height, rows))
+        subprocess.run([cwebp, "-quiet", "-lossless", "-z", "9", source, "-o", webp], check=True)
+        with open(webp, "rb") as f:
+            candidates["webp"] = f.read()
+    kind = min(candidates, key=lambda k: len(candidates[k]))
+    for other in candidates:
+        if other != kind and os.path.exists(os.path.join(site, f"{name}.{other}")):
+            os.remove(os.path.join(site, f"{name}.{other}"))
+    write(os.path.join(site, f"{name}.{kind}"), candidates[kind])
+    return os.path.basename(bmp), f"{name}.{kind}"
+
+
+def site_music(wav, site, lame):
+    with open(wav, "rb") as f:
+        rate, channels, frames = sound_files.wave_facts(f.read())
+    name = os.path.splitext(os.path.basename(wav))[0] + ".mp3"
+    mp3 = os.path.join(site, name)
+    subprocess.run([lame, "--quiet", "--nohist", "-V2", wav, mp3], check=True)
+    with open(mp3, "rb") as f:
+        delay, padding = sound_files.lame_gapless(f.read())
+    return os.path.basename(wav), {
+        "file": name,
+        "lengthMs": frames * 1000 // rate,
+        "frames": frames,
+        "rate": rate,
+        "channels": channels,
+        # Where the music starts in what a decoder that ignores the LAME tag gives.
+        "untrimmedStart": delay + MP3_DECODER_DELAY,
+        "padding": padding,
+    }
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--site", required=True)
+    parser.add_argument("--lame", default="lame")
+    parser.add_argument("--cwebp", default="cwebp")
+    parser.add_argument("--picture", action="append", default=[])
+    parser.add_argument("--music", action="append", default=[])
+    args = parser.parse_args()
+
+    pictures = dict(site_picture(bmp, args.site, args.cwebp) for bmp in args.picture)
+    music = dict(site_music(wav, args.site, args.lame) for wav in args.music)
+    table = ("// Made when the site was built: the site's file for each file of the game's "
+             "folder.\n"
+             f"export const pictures = {json.dumps(pictures, indent=2)};\n"
+             f"export const music = {json.dumps(music, indent=2)};\n")
+    write(os.path.join(args.site, "site-media.js"), table.encode())
+
+
+if __name__ == "__main__":
+    main()
