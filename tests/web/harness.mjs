@@ -1,0 +1,150 @@
+// What the browser tests and the benchmark share: the site on a local server, a headless
+// Chromium, conditions waited for with a deadline, and the window read as a player sees it
+// (the canvas in 100 × 100 units, the menus by their captions, the dialogs by their texts).
+import { spawn } from 'node:child_process';
+import fs from 'node:fs';
+import puppeteer from 'puppeteer-core';
+
+export const DEADLINE_MS = 20000;
+export class Failure extends Error {}
+
+export const expect = (ok, what, seen) => { if (!ok) throw new Failure(`expected ${what}; saw ${seen}`); };
+
+// Polls probe (async, returns { ok, seen, value }) until ok; fails with what was last seen.
+export async function until(what, probe, ms = DEADLINE_MS) {
+  for (const end = Date.now() + ms; ;) {
+    const { ok, seen, value } = await probe().catch((e) => ({ ok: false, seen: e.message }));
+    if (ok) return value;
+    if (Date.now() > end) throw new Failure(`expected ${what} within ${ms} ms; last seen: ${seen}`);
+    await new Promise((r) => setTimeout(r, 20));
+  }
+}
+
+export const withDeadline = (promise, what, ms = DEADLINE_MS) => Promise.race([promise,
+  new Promise((_, fail) => setTimeout(() => fail(new Failure(`expected ${what} within ${ms} ms`)), ms).unref())]);
+
+// A static server on a free port of 127.0.0.1 (a secure origin: the service worker registers).
+// onLine gets each request line it logs.
+export async function serve(dir, onLine = () => {}) {
+  const proc = spawn('python3', ['-u', '-m', 'http.server', '--bind', '127.0.0.1', '0', '--directory', dir],
+    { stdio: ['ignore', 'pipe', 'pipe'] });
+  proc.stderr.setEncoding('utf8').on('data', (text) => text.split('\n').filter(Boolean).forEach(onLine));
+  process.on('exit', () => proc.kill()); // also when a run ends in an uncaught error
+  const port = await withDeadline(new Promise((resolve, reject) => {
+    proc.stdout.setEncoding('utf8').on('data', (text) => text.match(/ port (\d+)/)?.slice(1).forEach(resolve));
+    proc.on('exit', (code) => reject(new Failure(`the site server ended with ${code}`)));
+  }), 'the site server to listen');
+  return { url: `http://127.0.0.1:${port}/`, stop: () => proc.kill() };
+}
+
+export const launch = (chromium) => puppeteer.launch({ executablePath: chromium, headless: true,
+  args: [...(process.getuid?.() === 0 ? ['--no-sandbox'] : []), '--mute-audio'] });
+
+// The site's file of a picture, whichever lossless format the build chose.
+export function pictureFile(site, name) {
+  const file = fs.readdirSync(site).find((f) => f === `${name}.webp` || f === `${name}.png`);
+  expect(file, `a picture ${name}.webp or ${name}.png in ${site}`, 'none');
+  return file;
+}
+
+// The client canvas after the next frame (or a picture drawn to its size) as CELLS × CELLS
+// cells: the mean colour and the brightest luminance of each.
+export const CELLS = 50;
+export function look(page, picture = null) {
+  return page.evaluate(async (src, n) => {
+    const canvas = document.getElementById('client');
+    if (!canvas) throw new Error(`no canvas#client on the page "${document.title}"`);
+    const source = src ? Object.assign(new Image(), { src }) : canvas;
+    await (src ? source.decode() : new Promise((r) => requestAnimationFrame(() => r())));
+    const { width: w, height: h } = canvas;
+    const ctx = new OffscreenCanvas(w, h).getContext('2d', { willReadFrequently: true });
+    ctx.drawImage(source, 0, 0, w, h);
+    const { data } = ctx.getImageData(0, 0, w, h);
+    const sum = new Float64Array(n * n * 3), max = new Float64Array(n * n);
+    const column = Int32Array.from({ length: w }, (_, x) => Math.floor((x * n) / w));
+    for (let y = 0, i = 0; y < h; y++) {
+      const row = Math.floor((y * n) / h) * n;
+      for (let x = 0; x < w; x++, i += 4) {
+        const cell = row + column[x];
+        for (let k = 0; k < 3; k++) sum[cell * 3 + k] += data[i + k];
+        max[cell] = Math.max(max[cell], 0.299 * data[i] + 0.587 * data[i + 1] + 0.114 * data[i + 2]);
+      }
+    }
+    const perCell = (w * h) / (n * n);
+    return { mean: Array.from(sum, (s) => Math.round(s / perCell)), max: Array.from(max, Math.round) };
+  }, picture, CELLS);
+}
+
+// The brightest luminance in a rectangle given in units (left, top, right, bottom).
+export function brightest(view, x0, y0, x1, y1) {
+  const cell = (u) => Math.min(CELLS - 1, Math.floor((u * CELLS) / 100));
+  let max = 0;
+  for (let y = cell(y0); y <= cell(y1 - 0.01); y++)
+    for (let x = cell(x0); x <= cell(x1 - 0.01); x++) max = Math.max(max, view.max[y * CELLS + x]);
+  return max;
+}
+
+// Root-mean-square difference of the mean colours, 0 (same) to 1.
+export const difference = (a, b) =>
+  Math.sqrt(a.mean.reduce((s, v, i) => s + (v - b.mean[i]) ** 2, 0) / a.mean.length) / 255;
+
+// The view shows the picture `want` of refs: close to it and clearly closer to it than to any
+// other (the label's text over a story picture moves it a little).
+export function showsPicture(view, refs, want) {
+  const d = Object.fromEntries(Object.entries(refs).map(([k, r]) => [k, difference(view, r)]));
+  const ok = d[want] < 0.08 && Object.entries(d).every(([k, v]) => k === want || v > d[want] * 2 + 0.02);
+  return { ok, seen: Object.entries(d).map(([k, v]) => `${k}=${v.toFixed(3)}`).join(' ') };
+}
+
+export const menuItem = (caption, role = 'menuitem') => `::-p-aria([name="${caption}"][role="${role}"])`;
+
+// An attribute of a menu item found by its caption, shown or not.
+export const ariaOf = (page, role, caption, name) => page.$$eval(`[role="${role}"]`,
+  (items, c, n) => items.find((e) => e.textContent === c)?.getAttribute(n) ?? 'no such item', caption, name);
+
+// Sets an option of the オプション menu (by touch or mouse) and waits for its check mark to say
+// so; a menu still open then is shut with Escape, so that it does not lie over the window.
+export async function setOption(page, caption, on, touch = false) {
+  const press = (e) => (touch ? e.tap() : e.click()), item = menuItem(caption, 'menuitemcheckbox');
+  const shown = await page.$(item).then((e) => e?.isVisible());
+  if (!shown) await press(await page.waitForSelector(menuItem('オプション')));
+  const element = await page.waitForSelector(item, { visible: true });
+  const checked = () => ariaOf(page, 'menuitemcheckbox', caption, 'aria-checked');
+  if ((await checked()) !== String(on)) await press(element);
+  await until(`${caption} with aria-checked="${on}"`, async () => {
+    const seen = await checked();
+    return { ok: seen === String(on), seen };
+  });
+  const menuShown = () => page.$$eval('[role="menu"]', (ms) => ms.some((m) => m.checkVisibility()));
+  if (await menuShown()) await page.keyboard.press('Escape');
+  await until('the drop-down menus shut', async () => ({ ok: !(await menuShown()), seen: 'one shown' }));
+}
+
+// The open dialog (message or input box): its id, title, text line by line (runs of blanks
+// seen as one), buttons.
+export async function openDialog(page, what, id = null) {
+  const selector = id ? `dialog#${id}[open]` : 'dialog[open]';
+  await withDeadline(page.waitForSelector(selector, { timeout: 0 }), `${what} (${selector})`);
+  return page.$eval(selector, (d) => ({
+    id: d.id,
+    title: d.querySelector('h2')?.textContent ?? '',
+    lines: (d.querySelector('p')?.innerText ?? '').split('\n').map((l) => l.replace(/\s+/g, ' ').trimEnd()),
+    buttons: [...d.querySelectorAll('button')].map((b) => b.textContent.trim()),
+  }));
+}
+
+// Presses a dialog's button by its text and waits for the dialog to close.
+export async function answer(page, id, label) {
+  const button = (await page.evaluateHandle((i, l) => [...document.querySelectorAll(`dialog#${i} button`)]
+    .find((b) => b.textContent.trim() === l), id, label)).asElement();
+  expect(button, `a button "${label}" in #${id}`, 'none');
+  await button.click();
+  const shut = async () => ({ ok: !(await page.$(`dialog#${id}[open]`)), seen: 'it open' });
+  await until(`#${id} to close after ${label}`, shut);
+}
+
+// The canvas's centre in page pixels, where a click is a wing beat or the story's click.
+export const centre = async (page) => {
+  const { x, y, width, height } = await (await page.$('#client')).boundingBox();
+  return { x: x + width / 2, y: y + height / 2 };
+};
