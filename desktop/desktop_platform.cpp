@@ -6,7 +6,6 @@
 #include <QScreen>
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <utility>
 
 #include "embedded_pictures.h"
@@ -61,17 +60,6 @@ void DesktopPlatform::setOuterHeight(int pixels) {
 
 void DesktopPlatform::setOuterWidth(int pixels) {
   window_->resize(std::max(1, pixels - frameExtra(*window_).width()), window_->height());
-}
-
-void DesktopPlatform::seedRandomFromClock() {
-  const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-  generator_.seed(static_cast<std::uint64_t>(ticks));
-}
-
-double DesktopPlatform::rnd() {
-  const double r = uniform_(generator_);
-  // Some library versions can round up to 1.0, which would pick one colour too many.
-  return r < 1.0 ? r : std::nextafter(1.0, 0.0);
 }
 
 PictureRef DesktopPlatform::loadPicture(const std::string& path) { return loadPictureFile(path); }

@@ -6,10 +6,10 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
-#include <random>
 #include <string>
 
 #include "game/platform.h"
+#include "game/random_source.h"
 #include "game_places.h"
 
 namespace pirune::desktop {
@@ -30,8 +30,8 @@ class DesktopPlatform : public Platform {
   int outerHeight() override;
   void setOuterHeight(int pixels) override;
   void setOuterWidth(int pixels) override;
-  void seedRandomFromClock() override;
-  double rnd() override;
+  void seedRandomFromClock() override { random_.seedFromClock(); }
+  double rnd() override { return random_.next(); }
   PictureRef loadPicture(const std::string& path) override;
   PictureRef designPicture(DesignPicture picture) override;
   void messageBox(const std::u16string& text, const std::u16string& title) override;
@@ -45,8 +45,7 @@ class DesktopPlatform : public Platform {
   QPointer<QWidget> window_;
   GamePlaces places_;
   Clock clock_;
-  std::mt19937_64 generator_;
-  std::uniform_real_distribution<double> uniform_{0.0, 1.0};
+  RandomSource random_;
 };
 
 // The pixels a window manager's frame adds around `window`; none before it is shown.

@@ -53,21 +53,6 @@ void writeAll(const std::string& path, const std::string& bytes) {
   }
 }
 
-// The game's timers wait while the player reads the file's ranking, as they wait for the
-// game's own boxes.
-class HeldTimers {
- public:
-  explicit HeldTimers(TimerScheduler& timers) : timers_(timers) { timers_.beginModal(); }
-  HeldTimers(const HeldTimers&) = delete;
-  HeldTimers& operator=(const HeldTimers&) = delete;
-  HeldTimers(HeldTimers&&) = delete;
-  HeldTimers& operator=(HeldTimers&&) = delete;
-  ~HeldTimers() { timers_.endModal(); }
-
- private:
-  TimerScheduler& timers_;
-};
-
 }  // namespace
 
 RankingStore::RankingStore(FOM& form, std::string folder)
@@ -132,7 +117,8 @@ void RankingStore::offerChosenFile() {
                                    : u"ランキングのファイルにしては大きすぎます（" +
                                          decimal(static_cast<long long>(kLargestRankingFile)) +
                                          u" バイトを超えています）。";
-    const HeldTimers held(form_.timers);
+    // The game's timers wait while the player reads the file's ranking.
+    const ModalScope held(form_.timers);
     page::messageBox(kAppTitle,
                      u"scr.dat を読み込めません。\r\n" + why + u"\r\nランキングは前のままです。");
     return;
@@ -141,7 +127,7 @@ void RankingStore::offerChosenFile() {
   const RankTable offered = RankingFile::open(offeredPath())->read();
   bool accepted = false;
   {
-    const HeldTimers held(form_.timers);
+    const ModalScope held(form_.timers);
     accepted = page::confirmBox(kAppTitle, u"読み込んだ scr.dat のランキングです。" +
                                                rankingMessage(offered) +
                                                u"\r\n\r\nOK でこのランキングに入れ替えます。");

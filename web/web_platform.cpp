@@ -2,9 +2,6 @@
 
 #include <emscripten.h>
 
-#include <chrono>
-#include <cmath>
-
 #include "embedded_pictures.h"
 #include "page.h"
 #include "page_picture.h"
@@ -14,17 +11,6 @@ namespace pirune::web {
 int WebPlatform::screenHeight() { return page::screenHeight(); }
 
 int WebPlatform::outerHeight() { return page::windowSide(); }
-
-void WebPlatform::seedRandomFromClock() {
-  const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-  generator_.seed(static_cast<std::uint64_t>(ticks));
-}
-
-double WebPlatform::rnd() {
-  const double r = uniform_(generator_);
-  // Some library versions can round up to 1.0, which would pick one colour too many.
-  return r < 1.0 ? r : std::nextafter(1.0, 0.0);
-}
 
 PictureRef WebPlatform::loadPicture(const std::string& path) {
   return loadPagePicture(path, std::string(kGameFolder) + "/");

@@ -4,10 +4,10 @@
 // page's clock.
 
 #include <cstdint>
-#include <random>
 #include <string>
 
 #include "game/platform.h"
+#include "game/random_source.h"
 
 namespace pirune::web {
 
@@ -27,8 +27,8 @@ class WebPlatform : public Platform {
   int outerHeight() override;
   void setOuterHeight(int /*pixels*/) override {}
   void setOuterWidth(int /*pixels*/) override {}
-  void seedRandomFromClock() override;
-  double rnd() override;
+  void seedRandomFromClock() override { random_.seedFromClock(); }
+  double rnd() override { return random_.next(); }
   PictureRef loadPicture(const std::string& path) override;
   PictureRef designPicture(DesignPicture picture) override;
   void messageBox(const std::u16string& text, const std::u16string& title) override;
@@ -39,8 +39,7 @@ class WebPlatform : public Platform {
 
  private:
   MusicBackend& music_;
-  std::mt19937_64 generator_;
-  std::uniform_real_distribution<double> uniform_{0.0, 1.0};
+  RandomSource random_;
 };
 
 // The names under which the page holds the pictures that the program carries.

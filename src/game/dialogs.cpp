@@ -5,23 +5,6 @@
 
 namespace pirune {
 
-namespace {
-
-class ModalScope {
- public:
-  explicit ModalScope(TimerScheduler& timers) : timers_(timers) { timers_.beginModal(); }
-  ModalScope(const ModalScope&) = delete;
-  ModalScope& operator=(const ModalScope&) = delete;
-  ModalScope(ModalScope&&) = delete;
-  ModalScope& operator=(ModalScope&&) = delete;
-  ~ModalScope() { timers_.endModal(); }
-
- private:
-  TimerScheduler& timers_;
-};
-
-}  // namespace
-
 void FOM::showMessage(const std::u16string& text) {
   const ModalScope scope(timers);
   platform_.messageBox(text, kAppTitle);

@@ -79,4 +79,18 @@ class TimerScheduler {
   int modalDepth_ = 0;
 };
 
+// A box open for as long as it lives: the held timers wait, and start afresh when it ends.
+class ModalScope {
+ public:
+  explicit ModalScope(TimerScheduler& timers) : timers_(timers) { timers_.beginModal(); }
+  ModalScope(const ModalScope&) = delete;
+  ModalScope& operator=(const ModalScope&) = delete;
+  ModalScope(ModalScope&&) = delete;
+  ModalScope& operator=(ModalScope&&) = delete;
+  ~ModalScope() { timers_.endModal(); }
+
+ private:
+  TimerScheduler& timers_;
+};
+
 }  // namespace pirune
