@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QTranslator>
 
+#include "build_config.h"
 #include "embedded_pictures.h"
 #include "game/form.h"
 

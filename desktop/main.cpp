@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "application_setup.h"
+#include "build_config.h"
 #include "game_places.h"
 #include "game_window.h"
 #include "ranking/ranking_file.h"

@@ -25,7 +25,9 @@ constexpr int kAskMs = 2000;
 // over: a lock on it holds for the whole run however often the game saves.
 std::string lockFileOf(const std::string& ranking) {
   const std::filesystem::path file(ranking);
-  return (file.parent_path() / ("." + file.filename().string() + ".lock")).string();
+  std::string name = file.filename().string();
+  name.insert(0, 1, '.').append(".lock");
+  return (file.parent_path() / name).string();
 }
 
 // Any player who shares the ranking shares its lock: one who may not write the lock file can

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # The Debian package as a player's system gets it: its files, what it asks apt for, its menu entry
 # and metainfo, and the packaged game run from an unpacked root and asked to quit with SIGTERM.
-#   tests/packaging/package_test.sh build-deb/pirune_<version>_<arch>.deb
+#   tests/packaging/package_test.sh PACKAGE.deb FACTS
+# as `ctest --preset package` runs it after scripts/make-deb.sh. FACTS is the file that the
+# package's build writes (build-deb/packaging/package-facts): the names it installs, name=value.
 set -euo pipefail
-deb=$(readlink -f "${1:?usage: $0 PACKAGE.deb}")
-top=$(dirname "$(readlink -f "$0")")/../..
-# The names the build installs, read where they are written once.
-named() { sed -n "s/^set($1 \"\{0,1\}\([^\")]*\)\"\{0,1\})$/\1/p" "$top/CMakeLists.txt"; }
-app_id=$(named PIRUNE_APP_ID) program=$(named PIRUNE_PROGRAM_NAME)
-pictures=$(named PIRUNE_STORY_PICTURES | sed 's/ \|$/.bmp /g') sizes=$(named PIRUNE_ICON_SIZES)
-[[ -n $app_id && -n $program && $pictures == *.bmp* && -n $sizes ]] || { echo "FAIL: names not in CMakeLists.txt"; exit 1; }
+usage="usage: $0 PACKAGE.deb FACTS"
+deb=$(readlink -f "${1:?$usage}") facts=${2:?$usage}
+app_id="" program="" game_files="" icon_sizes=""
+while IFS='=' read -r name value; do
+  case $name in app_id | program | game_files | icon_sizes) printf -v "$name" '%s' "$value" ;; esac
+done <"$facts"
+[[ -n $app_id && -n $program && -n $game_files && -n $icon_sizes ]] || { echo "FAIL: names missing in $facts"; exit 1; }
+[[ -f $deb ]] || { echo "FAIL: no package $deb (scripts/make-deb.sh makes it)"; exit 1; }
 
 tmp=$(mktemp -d) game=""
 trap '[[ -n $game ]] && kill -KILL $game 2>/dev/null; rm -rf "$tmp"' EXIT
@@ -25,14 +28,14 @@ root=$tmp/root folder=$tmp/root/usr/lib/games/pirune
 dpkg-deb -x "$deb" "$root"
 check "files owned by root, writable only by root" owned_by_root
 check "program in the game folder" test -x "$folder/$program" -a ! -L "$folder/$program"
-for name in $pictures o.wav; do check "$name beside the program" beside "$name"; done
+for name in $game_files; do check "$name beside the program" beside "$name"; done
 check "/usr/games/pirune is the program" test "$root/usr/games/pirune" -ef "$folder/$program"
 check "manual page" gzip -t "$root/usr/share/man/man6/pirune.6.gz"
 entry=$root/usr/share/applications/$app_id.desktop
 check "desktop entry valid" desktop-file-validate "$entry"
 check "desktop entry runs the command" test -x "$root/usr/games/$(sed -n 's/^Exec=//p' "$entry")"
 icon=$(sed -n 's/^Icon=//p' "$entry")
-for s in $sizes; do
+for s in $icon_sizes; do
   check "icon $icon at ${s}x$s" grep -q ": PNG image data, $s x $s," <(file "$root/usr/share/icons/hicolor/${s}x$s/apps/$icon.png")
 done
 check "metainfo valid" appstreamcli validate --no-net "$root/usr/share/metainfo/$app_id.metainfo.xml"
