@@ -25,7 +25,9 @@ case $what in
       pulseaudio pulseaudio-utils                         # a private sound server
       clang libclang-rt-dev                               # the sanitizer build and the fuzzer
       dpkg-dev file lintian desktop-file-utils appstream  # the package and what it installs
+      emscripten webp lame python3 chromium               # the web page, in a real browser
     )
+    command -v node >/dev/null || packages+=(nodejs npm)
     ;;
   deb) packages+=(dpkg-dev file lintian) ;;
   bench) packages+=(xvfb libx11-dev libxtst-dev pulseaudio pulseaudio-utils) ;;
