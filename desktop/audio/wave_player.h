@@ -18,6 +18,10 @@ namespace pirune::desktop {
 class WavePlayer : public MusicBackend {
  public:
   WavePlayer() = default;
+  WavePlayer(const WavePlayer&) = delete;
+  WavePlayer& operator=(const WavePlayer&) = delete;
+  WavePlayer(WavePlayer&&) = delete;
+  WavePlayer& operator=(WavePlayer&&) = delete;
   ~WavePlayer() override { close(); }
 
   void open(const std::string& path) override;

@@ -56,7 +56,7 @@ class Environment {
 
 // The folder `name` in the test's own folder, with exactly these permissions.
 std::string folder(const QTemporaryDir& root, const char* name, mode_t mode = 0700) {
-  const std::string path = root.filePath(name).toStdString();
+  std::string path = root.filePath(name).toStdString();
   fs::create_directories(path);
   fs::permissions(path, fs::perms(mode));
   return path;
