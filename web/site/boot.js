@@ -1,6 +1,6 @@
 // ピルネノ翼 in the browser: the page's half of the program, handed to the compiled game as
-// Module.page, and the start. The title is fetched first, together with the program; the
-// other pictures, the music and the offline copy only once the title is shown.
+// Module.page, and the start. The title picture and the program come first (first-fetches.js);
+// the other pictures, the music and the offline copy only once the title is shown.
 
 import createPirune from './pirune.js';
 import * as calls from './calls.js';
@@ -13,8 +13,8 @@ import * as pictures from './pictures.js';
 import * as ranking from './ranking.js';
 import { registerServiceWorker } from './offline.js';
 import './input.js';
+import { program, TITLE_PICTURE } from './first-fetches.js';
 
-const TITLE_PICTURE = 'stt.bmp';
 const utf16 = new TextDecoder('utf-16le');
 
 let timer = null;
@@ -63,6 +63,21 @@ const page = {
   windowSide: layout.windowSide,
 };
 
+// The game made from the program that first-fetches.js compiled while the page loaded.
+function createGame() {
+  let failed = null;
+  const failure = new Promise((_, reject) => {
+    failed = reject;
+  });
+  const instantiateWasm = (imports, receive) => {
+    program
+      .then((module) => WebAssembly.instantiate(module, imports).then((i) => receive(i, module)))
+      .catch(failed);
+    return {};
+  };
+  return Promise.race([createPirune({ page, instantiateWasm }), failure]);
+}
+
 // A ranking entered in this visit survives a closed tab or a page the browser drops.
 function keepRanking() {
   calls.game()?._pirune_keep_ranking();
@@ -77,7 +92,7 @@ async function start() {
   }
   let game;
   try {
-    game = await createPirune({ page });
+    game = await createGame();
   } catch (error) {
     await dialogs.showMessage('ピルネノ翼', `ゲームを読み込めません。\n${error}`);
     return;

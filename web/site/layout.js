@@ -1,12 +1,15 @@
-// The window is the largest square, menu bar included, that fits the viewport, on a computer
-// or a phone, upright or sideways. The ranking buttons go below it where the viewport leaves
-// room there, else beside it, else over its lower right corner.
+// The window is the largest square, menu bar included, that fits the viewport together with the
+// ranking buttons, on a computer or a phone, upright or sideways. The buttons go below it or
+// beside it, whichever leaves the larger window, and never over it; the window and its buttons
+// sit in the middle of the viewport.
 
 const root = document.documentElement;
 const gameWindow = document.getElementById('game-window');
 const buttons = document.getElementById('ranking-buttons');
-const BUTTONS_HIGH = 48;
-const BUTTONS_WIDE = 150;
+// The buttons in a row below the window, or in a column beside it (style.css keeps each
+// button on one line, so these hold for their captions).
+const ROW_HIGH = 48;
+const COLUMN_WIDE = 170;
 
 let side = 0;
 let onResize = () => {};
@@ -29,26 +32,23 @@ function place(element, left, top, width, height) {
 export function layOut() {
   const width = root.clientWidth;
   const height = root.clientHeight;
-  side = Math.max(1, Math.floor(Math.min(width, height)));
+  const sideBelow = Math.min(width, height - ROW_HIGH);
+  const sideBeside = Math.min(height, width - COLUMN_WIDE);
+  const below = sideBelow >= sideBeside;
+  side = Math.max(1, Math.floor(below ? sideBelow : sideBeside));
   root.style.setProperty('--side', `${side}px`);
-  const below = height - side;
-  const beside = width - side;
-  if (below >= BUTTONS_HIGH) {
-    const top = Math.floor((below - BUTTONS_HIGH) / 2);
-    place(gameWindow, Math.floor(beside / 2), top, null, null);
-    place(buttons, 0, top + side, width, BUTTONS_HIGH);
-    buttons.dataset.place = 'below';
-  } else if (beside >= BUTTONS_WIDE) {
-    const room = Math.min(beside, BUTTONS_WIDE + 60);
-    const left = Math.floor((beside - room) / 2);
-    place(gameWindow, left, 0, null, null);
-    place(buttons, left + side, 0, room, side);
-    buttons.dataset.place = 'beside';
+  if (below) {
+    const left = Math.floor((width - side) / 2);
+    const top = Math.max(0, Math.floor((height - side - ROW_HIGH) / 2));
+    place(gameWindow, left, top, null, null);
+    place(buttons, left, top + side, side, ROW_HIGH);
   } else {
-    place(gameWindow, Math.floor(beside / 2), Math.floor(below / 2), null, null);
-    place(buttons, Math.floor(beside / 2), Math.floor(below / 2), side, side);
-    buttons.dataset.place = 'over';
+    const left = Math.max(0, Math.floor((width - side - COLUMN_WIDE) / 2));
+    const top = Math.floor((height - side) / 2);
+    place(gameWindow, left, top, null, null);
+    place(buttons, left + side, top, COLUMN_WIDE, side);
   }
+  buttons.dataset.place = below ? 'below' : 'beside';
   onResize(side);
 }
 

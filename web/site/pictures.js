@@ -2,23 +2,11 @@
 // (fetched early, so that a page turn rarely waits), the wing frames from the bytes that the
 // program carries. The game knows each by a number.
 
+import { decode, sitePicture, title, TITLE_PICTURE } from './first-fetches.js';
 import { pictures as siteFiles } from './site-media.js';
 
 const decoded = [];
 const byName = new Map();
-
-async function decode(blob) {
-  if (typeof createImageBitmap === 'function') return createImageBitmap(blob);
-  const url = URL.createObjectURL(blob);
-  try {
-    const image = new Image();
-    image.src = url;
-    await image.decode();
-    return image;
-  } finally {
-    URL.revokeObjectURL(url);
-  }
-}
 
 function track(name, loading) {
   const entry = { state: 'loading', id: -1 };
@@ -40,13 +28,7 @@ function track(name, loading) {
 // Starts fetching the site's picture for the game's file `name` ("stt.bmp").
 export function fetchPicture(name) {
   if (byName.has(name) || !(name in siteFiles)) return;
-  track(
-    name,
-    fetch(siteFiles[name]).then((response) => {
-      if (!response.ok) throw new Error(`${siteFiles[name]}: ${response.status}`);
-      return response.blob().then(decode);
-    }),
-  );
+  track(name, name === TITLE_PICTURE ? title : sitePicture(name));
 }
 
 export function fetchAll() {

@@ -10,7 +10,10 @@ self.addEventListener('install', (event) => {
   event.waitUntil(
     caches
       .open(CACHE)
-      .then((cache) => cache.addAll(FILES.map((file) => new Request(file, { cache: 'reload' }))))
+      // Through the browser's HTTP cache, revalidated: a file that the page has already fetched
+      // costs only the server's "not modified", and a file of another build is never kept
+      // under this build's name.
+      .then((cache) => cache.addAll(FILES.map((file) => new Request(file, { cache: 'no-cache' }))))
       .then(() => self.skipWaiting()),
   );
 });
