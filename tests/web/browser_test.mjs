@@ -197,6 +197,17 @@ async function phone(page, refs) {
   await distanceMoves(page, 'two taps', async () => { await tap(page); await tap(page); });
 }
 
+// A second tab waits for the first, whose ranking it would overwrite, and starts once it closes.
+async function secondTab(page, refs, server) {
+  const second = await page.browser().newPage();
+  await second.goto(server.url);
+  await second.waitForFunction(() => document.querySelector('[role=status]')?.textContent.includes('別のタブ'),
+    { polling: 100, timeout: DEADLINE_MS });
+  await page.close();
+  await second.bringToFront();
+  await pictureShown(second, refs, 'stt');
+}
+
 async function offline(page, refs, server) {
   const ready = page.evaluate(() => navigator.serviceWorker.ready.then(() => true));
   await withDeadline(ready, 'the service worker ready');
@@ -206,7 +217,7 @@ async function offline(page, refs, server) {
   await pictureShown(page, refs, 'stt');
 }
 
-const CASES = { game, phone, offline };
+const CASES = { game, phone, offline, 'second-tab': secondTab };
 const started = Date.now(), errors = [];
 let browser, server, page;
 try {

@@ -83,9 +83,35 @@ function keepRanking() {
   calls.game()?._pirune_keep_ranking();
 }
 
+// One game per browser, as one per ranking on the desktop: the ranking lives in this browser's
+// storage, and a second tab saving its own copy would overwrite the first one's entries. A later
+// tab says so and waits; it starts, with the ranking as the first left it, once that one closes.
+async function holdTheRanking() {
+  if (!navigator.locks) return;
+  const hold = (granted) => () => {
+    granted();
+    return new Promise(() => {});  // held until the tab closes
+  };
+  let note = null;
+  await new Promise((granted) => {
+    navigator.locks.request('pirune-ranking', { ifAvailable: true }, (lock) => {
+      if (lock) return hold(granted)();
+      note = document.createElement('p');
+      note.className = 'waiting';
+      note.setAttribute('role', 'status');
+      note.textContent = 'ピルネノ翼は別のタブで遊ばれています。そのタブを閉じると、ここで始まります。';
+      document.body.append(note);
+      navigator.locks.request('pirune-ranking', hold(granted));
+      return undefined;
+    });
+  });
+  note?.remove();
+}
+
 async function start() {
   layout.onWindowResize(canvas.setWindowSide);
   layout.layOut();
+  await holdTheRanking();
   pictures.fetchPicture(TITLE_PICTURE);
   for (const type of ['pointerdown', 'pointerup', 'keydown', 'touchend']) {
     document.addEventListener(type, music.unlock, { capture: true, passive: true });
