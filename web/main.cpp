@@ -81,8 +81,9 @@ EMSCRIPTEN_KEEPALIVE void pirune_release(int button, double x, double y) {
   });
 }
 
-EMSCRIPTEN_KEEPALIVE void pirune_tick() {
-  callShell([](pirune::web::WebShell& s) { s.tick(); });
+// lead: how early a tick may come, in milliseconds (see TimerScheduler::fireDue).
+EMSCRIPTEN_KEEPALIVE void pirune_tick(int leadMs) {
+  callShell([leadMs](pirune::web::WebShell& s) { s.tick(leadMs); });
 }
 
 EMSCRIPTEN_KEEPALIVE void pirune_menu(int id) {

@@ -59,8 +59,8 @@ void WebShell::release(MouseButton button, float x, float y) {
   call([&] { form_.pointerReleased(button, x, y); });
 }
 
-void WebShell::tick() {
-  call([this] { form_.timers.fireDue(); });
+void WebShell::tick(std::int64_t leadMs) {
+  call([this, leadMs] { form_.timers.fireDue(leadMs); });
 }
 
 void WebShell::menu(int id) {

@@ -27,7 +27,7 @@ class WebShell {
 
   void press(MouseButton button, std::int16_t shift, float x, float y);
   void release(MouseButton button, float x, float y);
-  void tick();
+  void tick(std::int64_t leadMs);
   void menu(int id);
   void offerRanking();
   void downloadRanking();

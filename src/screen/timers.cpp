@@ -56,11 +56,11 @@ std::optional<std::int64_t> TimerScheduler::nextDue() const {
   return next;
 }
 
-void TimerScheduler::fireDue() {
+void TimerScheduler::fireDue(std::int64_t leadMs) {
   const std::int64_t time = now();
   for (Timer* timer : timers_) {
     // Asked again for each timer: an earlier tick may have stopped or restarted this one.
-    if (!mayTick(*timer) || *timer->due_ > time) {
+    if (!mayTick(*timer) || *timer->due_ > time + leadMs) {
       continue;
     }
     timer->due_ = time + std::max(timer->interval_, kMinimumPeriodMs);

@@ -59,8 +59,10 @@ class TimerScheduler {
 
   // When the next tick falls due, in the clock's milliseconds; none while no timer can tick.
   [[nodiscard]] std::optional<std::int64_t> nextDue() const;
-  // Delivers one tick to every timer that is due now, in the order the timers were made.
-  void fireDue();
+  // Delivers one tick to every timer that is due now, in the order the timers were made. With a
+  // lead, also to those due within it: a shell that ticks at its display frames takes a tick that
+  // would fall just after a frame at that frame, so it is painted at once.
+  void fireDue(std::int64_t leadMs = 0);
 
   // While a box is open: held timers deliver nothing, and start afresh when the last box closes.
   void beginModal() { ++modalDepth_; }

@@ -136,6 +136,12 @@ TEST(WindowTimers, KeepTheRulesOfTheDesktopTimersAndBoxesHoldTheGameButNotTheMus
   c.now = 5000;  // a late tick comes once
   c.scheduler.fireDue();
   EXPECT_EQ(c.ticks, (std::vector<std::string>{"t5000", "held5000"}));
+  c.ticks.clear();
+  for (const std::int64_t frame : {5042, 5091}) {  // a display frame takes what is due within 8 ms
+    c.now = frame;
+    c.scheduler.fireDue(8);
+  }
+  EXPECT_EQ(c.ticks, (std::vector<std::string>{"t5042", "t5091"}));
 }
 
 }  // namespace

@@ -17,11 +17,21 @@ import { program, TITLE_PICTURE } from './first-fetches.js';
 
 const utf16 = new TextDecoder('utf-16le');
 
+// A tick due within about a frame (the background effect's, every frame) is taken by the next
+// display frame, just before it paints: one wake-up a frame for both, rather than a timer's task
+// and then a frame. It may come up to half a frame early. Later ticks wait on a page timer.
+const FRAME_MS = 17;
+const HALF_FRAME_MS = 8;
+const tickInFrame = () => calls.deliverTick(HALF_FRAME_MS);
 let timer = null;
 
 function armTimer(delay) {
   clearTimeout(timer);
-  timer = delay < 0 ? null : setTimeout(calls.deliverTick, delay);
+  timer = null;
+  canvas.tickAtNextFrame(null);
+  if (delay < 0) return;
+  if (delay <= FRAME_MS) canvas.tickAtNextFrame(tickInFrame);
+  else timer = setTimeout(calls.deliverTick, delay);
 }
 
 function gameEnded() {
@@ -108,23 +118,31 @@ async function holdTheRanking() {
   note?.remove();
 }
 
+// The program made ready, with the pictures it carries decoded, while the ranking is awaited.
+async function createReadyGame() {
+  const game = await createGame();
+  game._pirune_offer_carried_pictures();
+  await pictures.whenReady(['wing frame 1', 'wing frame 2']);
+  return game;
+}
+
 async function start() {
   layout.onWindowResize(canvas.setWindowSide);
   layout.layOut();
-  await holdTheRanking();
   pictures.fetchPicture(TITLE_PICTURE);
   for (const type of ['pointerdown', 'pointerup', 'keydown', 'touchend']) {
     document.addEventListener(type, music.unlock, { capture: true, passive: true });
   }
+  const ready = createReadyGame();
+  ready.catch(() => {}); // reported below, once this tab holds the ranking
+  await holdTheRanking();
   let game;
   try {
-    game = await createGame();
+    game = await ready;
   } catch (error) {
     await dialogs.showMessage('ピルネノ翼', `ゲームを読み込めません。\n${error}`);
     return;
   }
-  game._pirune_offer_carried_pictures();
-  await pictures.whenReady(['wing frame 1', 'wing frame 2']);
   menus.onCommand((id) => calls.deliver((g) => g._pirune_menu(id)));
   addEventListener('pagehide', keepRanking);
   document.addEventListener('visibilitychange', () => {

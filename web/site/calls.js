@@ -34,10 +34,11 @@ export function deliverInput(call) {
   deliver(call);
 }
 
-// The game's timer fell due. While a call waits, its end re-arms the timer.
-export function deliverTick() {
+// The game's timer fell due, or falls due within lead milliseconds. While a call waits, its end
+// re-arms the timer.
+export function deliverTick(lead = 0) {
   if (!core || busy || ended || boxesOpen > 0) return;
-  deliver((c) => c._pirune_tick());
+  deliver((c) => c._pirune_tick(lead));
 }
 
 // The game said that the call has ended (page.callFinished). Within a call that waited, the

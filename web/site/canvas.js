@@ -1,6 +1,7 @@
 // The client area: a canvas as many device pixels large as it is shown, painted by the game's
 // painter (pirune_paint) with the primitives below, at most once per display frame and only
-// when the game's window changed or the canvas was resized.
+// when the game's window changed or the canvas was resized. A frame may first deliver the
+// game's tick, whose changes it then paints.
 
 import { layOutText } from './text-layout.js';
 import { bitmap } from './pictures.js';
@@ -14,7 +15,10 @@ const PIXELS_PER_POINT = 96 / 72;
 const canvas = document.getElementById('client');
 const context = canvas.getContext('2d', { alpha: false });
 let game = null;
-let framePending = false;
+let frameAsked = false;
+let inFrame = false;
+let paintWanted = false;
+let frameTick = null;
 let windowSide = DESKTOP_WINDOW_SIDE;
 let painted = null;
 export const firstFrame = new Promise((resolve) => {
@@ -32,13 +36,40 @@ export function setWindowSide(side) {
 }
 
 export function requestFrame() {
-  if (framePending) return;
-  framePending = true;
-  requestAnimationFrame(paintFrame);
+  paintWanted = true;
+  askFrame();
 }
 
-function paintFrame() {
-  framePending = false;
+// tick (or none) runs at the start of the next display frame.
+export function tickAtNextFrame(tick) {
+  frameTick = tick;
+  if (tick) askFrame();
+}
+
+function askFrame() {
+  if (frameAsked || inFrame) return;
+  frameAsked = true;
+  requestAnimationFrame(frame);
+}
+
+function frame() {
+  frameAsked = false;
+  inFrame = true;
+  const tick = frameTick;
+  frameTick = null;
+  try {
+    tick?.();
+    if (paintWanted) {
+      paintWanted = false;
+      paint();
+    }
+  } finally {
+    inFrame = false;
+    if (paintWanted || frameTick) askFrame();
+  }
+}
+
+function paint() {
   if (!game || canvas.width === 0 || canvas.height === 0) return;
   const shown = canvas.getBoundingClientRect();
   const ratio = shown.width > 0 ? canvas.width / shown.width : devicePixelRatio;
