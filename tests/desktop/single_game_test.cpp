@@ -6,14 +6,16 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
+#include <QProcessEnvironment>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
-#include <map>
 #include <optional>
 
 #include "game_places.h"
@@ -24,35 +26,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Variables of the environment set for one test and put back as they were after it.
-class Environment {
- public:
-  Environment() = default;
-  Environment(const Environment&) = delete;
-  Environment& operator=(const Environment&) = delete;
-  Environment(Environment&&) = delete;
-  Environment& operator=(Environment&&) = delete;
-  ~Environment() {
-    for (const auto& [name, value] : kept_) {
-      value ? qputenv(name.c_str(), *value) : qunsetenv(name.c_str());
+// Each case sets every variable it relies on; when the test ends, they are put back as they were,
+// for the tests that follow in the same process.
+auto environmentPutBackAfterwards() {
+  return qScopeGuard([before = QProcessEnvironment::systemEnvironment()] {
+    for (const char* name : {"XDG_RUNTIME_DIR", "TMPDIR", "XDG_CACHE_HOME"}) {
+      before.contains(name) ? qputenv(name, before.value(name).toLocal8Bit()) : qunsetenv(name);
     }
-  }
-  void set(const char* name, const std::string& value) {
-    keep(name);
-    qputenv(name, QByteArray::fromStdString(value));
-  }
-  void unset(const char* name) {
-    keep(name);
-    qunsetenv(name);
-  }
-
- private:
-  void keep(const char* name) {
-    kept_.try_emplace(
-        name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
-  }
-  std::map<std::string, std::optional<QByteArray>> kept_;
-};
+  });
+}
 
 // The folder `name` in the test's own folder, with exactly these permissions.
 std::string folder(const QTemporaryDir& root, const char* name, mode_t mode = 0700) {
@@ -73,6 +55,7 @@ bool cameToFront(const QSignalSpy& requests) {
 }
 
 TEST(SingleGame, ALaterStartIsRefusedForTheWholeRunThoughTheSaveReplacesScrDat) {
+  const auto putBack = environmentPutBackAfterwards();
   const struct {
     const char* first;
     const char* later;
@@ -84,8 +67,7 @@ TEST(SingleGame, ALaterStartIsRefusedForTheWholeRunThoughTheSaveReplacesScrDat) 
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.first) + " then " + c.later);
     const QTemporaryDir root;
-    Environment environment;
-    environment.set("XDG_RUNTIME_DIR", folder(root, "run"));
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(folder(root, "run")));
     const fs::path base = root.path().toStdString();
     fs::create_directory(base / "game");
     fs::create_symlink("game/scr.dat", base / "linked.dat");
@@ -109,14 +91,15 @@ TEST(SingleGame, ALaterStartIsRefusedForTheWholeRunThoughTheSaveReplacesScrDat) 
 }
 
 TEST(SingleGame, LaterStartsReachTheGameInTheRuntimeFolderNotANameTakenInTheSharedOne) {
+  const auto putBack = environmentPutBackAfterwards();
+  const QString temp = QDir::tempPath();  // before TMPDIR names a case's own folder
   for (const bool takenBySocket : {false, true}) {
     SCOPED_TRACE(takenBySocket ? "a foreign socket" : "a file");
-    const QTemporaryDir root;
-    Environment environment;
+    const QTemporaryDir root(temp + "/single-game-XXXXXX");
     const std::string run = folder(root, "run");
     const std::string shared = folder(root, "tmp", 01777);
-    environment.set("XDG_RUNTIME_DIR", run);
-    environment.set("TMPDIR", shared);
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(run));
+    qputenv("TMPDIR", QByteArray::fromStdString(shared));
     const std::string scr = root.filePath("scr.dat").toStdString();
     const QString name = SingleGame::claim(scr)->laterStarts().fullServerName();
     EXPECT_TRUE(name.startsWith(QString::fromStdString(run) + "/")) << name.toStdString();
@@ -139,6 +122,7 @@ TEST(SingleGame, LaterStartsReachTheGameInTheRuntimeFolderNotANameTakenInTheShar
 }
 
 TEST(SingleGame, TheRuntimeFolderIsThePlayersAloneOrThereIsNone) {
+  const auto putBack = environmentPutBackAfterwards();
   enum class Own { Absent, Private, Open, Link };  // the game's own folder, as the start finds it
   const struct {
     const char* what;
@@ -156,13 +140,9 @@ TEST(SingleGame, TheRuntimeFolderIsThePlayersAloneOrThereIsNone) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const QTemporaryDir root;
-    Environment environment;
-    if (c.system) {
-      environment.set("XDG_RUNTIME_DIR", folder(root, "run", *c.system));
-    } else {
-      environment.unset("XDG_RUNTIME_DIR");
-    }
-    environment.set("XDG_CACHE_HOME", root.filePath("cache").toStdString());
+    c.system ? qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(folder(root, "run", *c.system)))
+             : qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_CACHE_HOME", root.filePath("cache").toUtf8());
     const char* const own = "cache/pirune-runtime";
     switch (c.own) {
       case Own::Absent: break;

@@ -8,53 +8,30 @@
 
 #include <array>
 #include <cerrno>
+#include <memory>
 #include <stdexcept>
+#include <type_traits>
 
 namespace pirune::cp932 {
 namespace {
 
-// The ranking's conversion as it was, through iconv.
-class IconvReference {
+// glibc's iconv("CP932"), which wrote and read every scr.dat before: what it knows is the bytes
+// of each character, and the text of a run of bytes.
+class Iconv {
  public:
-  IconvReference() {
-    if (toCp932_ == invalid() || fromCp932_ == invalid()) {
-      throw std::runtime_error("no iconv converter for CP932");
+  // The bytes of one character, a code unit or a surrogate pair, or "?" where CP932 has none.
+  std::string encode(const std::u16string& character) {
+    std::string input;
+    for (const char16_t unit : character) {
+      input += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
     }
-  }
-  IconvReference(const IconvReference&) = delete;
-  IconvReference& operator=(const IconvReference&) = delete;
-  IconvReference(IconvReference&&) = delete;
-  IconvReference& operator=(IconvReference&&) = delete;
-  ~IconvReference() {
-    iconv_close(toCp932_);
-    iconv_close(fromCp932_);
+    std::array<char, 8> buffer{};
+    std::string_view in(input);
+    char* out = buffer.data();
+    return convert(toCp932_, in, out, buffer.size()) == 0 ? std::string(buffer.data(), out) : "?";
   }
 
-  std::string encodeFixed(std::u16string_view text, std::size_t width) {
-    std::string bytes;
-    std::size_t i = 0;
-    while (i < text.size()) {
-      const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() &&
-                        text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
-      std::string input;
-      for (const char16_t unit : text.substr(i, pair ? 2 : 1)) {
-        input += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-      }
-      i += pair ? 2 : 1;
-      std::array<char, 8> buffer{};
-      std::string_view in(input);
-      char* out = buffer.data();
-      const bool encoded = convert(toCp932_, in, out, buffer.size()) == 0;
-      const std::string character = encoded ? std::string(buffer.data(), out) : "?";
-      if (bytes.size() + character.size() > width) {
-        break;
-      }
-      bytes += character;
-    }
-    bytes.resize(width, ' ');
-    return bytes;
-  }
-
+  // One "?" for a byte it cannot read, and on with the next byte.
   std::u16string decode(std::string_view in) {
     std::u16string text;
     while (!in.empty()) {
@@ -74,48 +51,63 @@ class IconvReference {
   }
 
  private:
-  static iconv_t invalid() {
-    return reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+  using Converter = std::unique_ptr<std::remove_pointer_t<iconv_t>, decltype(&iconv_close)>;
+
+  static Converter open(const char* to, const char* from) {
+    const iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
+      throw std::runtime_error(std::string("no iconv converter from ") + from + " to " + to);
+    }
+    return {cd, iconv_close};
   }
 
   // From a fresh state, as each conversion once opened its own converter; 0 or the errno.
-  static int convert(iconv_t cd, std::string_view& in, char*& out, std::size_t outSize) {
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  static int convert(const Converter& cd, std::string_view& in, char*& out, std::size_t outSize) {
+    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
     char* inPtr = const_cast<char*>(in.data());
     std::size_t inLeft = in.size();
-    const std::size_t result = iconv(cd, &inPtr, &inLeft, &out, &outSize);
+    const std::size_t result = iconv(cd.get(), &inPtr, &inLeft, &out, &outSize);
     in = in.substr(in.size() - inLeft);
     return result == static_cast<std::size_t>(-1) ? errno : 0;
   }
 
-  iconv_t toCp932_ = iconv_open("CP932", "UTF-16LE");
-  iconv_t fromCp932_ = iconv_open("UTF-16LE", "CP932");
+  Converter toCp932_ = open("CP932", "UTF-16LE");
+  Converter fromCp932_ = open("UTF-16LE", "CP932");
 };
 
+// A field of `width` bytes: the character's bytes if they fit whole, then spaces.
+std::string field(const std::string& bytes, std::size_t width) {
+  return bytes.size() > width ? std::string(width, ' ')
+                              : bytes + std::string(width - bytes.size(), ' ');
+}
+
 TEST(Cp932, WritesEveryCodeUnitAsIconv) {
-  IconvReference iconv;
+  Iconv iconv;
   for (int unit = 0; unit <= 0xFFFF; ++unit) {
     const std::u16string text(1, static_cast<char16_t>(unit));
+    const std::string bytes = iconv.encode(text);
     for (const std::size_t width : {1U, 2U}) {
-      ASSERT_EQ(encodeFixed(text, width), iconv.encodeFixed(text, width))
+      ASSERT_EQ(encodeFixed(text, width), field(bytes, width))
           << "U+" << std::hex << unit << " in " << width;
     }
   }
 }
 
 TEST(Cp932, WritesEverySurrogatePairAsIconv) {
-  IconvReference iconv;
+  Iconv iconv;
   for (char16_t high = 0xD800; high <= 0xDBFF; ++high) {
     for (char16_t low = 0xDC00; low <= 0xDFFF; ++low) {
-      const std::u16string text{high, low, u'A'};
-      ASSERT_EQ(encodeFixed(text, 2), iconv.encodeFixed(text, 2))
+      // The pair, then the "A" after it if a byte is left for it.
+      const std::string pair = iconv.encode({high, low});
+      ASSERT_EQ(encodeFixed(std::u16string{high, low, u'A'}, 2),
+                field(pair.size() < 2 ? pair + 'A' : pair, 2))
           << std::hex << int{high} << " " << int{low};
     }
   }
 }
 
 TEST(Cp932, ReadsEveryByteAndEveryPairOfBytesAsIconv) {
-  IconvReference iconv;
+  Iconv iconv;
   for (int first = 0; first < 0x100; ++first) {
     const std::string one(1, static_cast<char>(first));
     ASSERT_EQ(decode(one), iconv.decode(one)) << std::hex << first;
