@@ -13,7 +13,7 @@ import * as pictures from './pictures.js';
 import * as ranking from './ranking.js';
 import { registerServiceWorker } from './offline.js';
 import './input.js';
-import { program, TITLE_PICTURE } from './first-fetches.js';
+import { program, rankingHeld, TITLE_PICTURE } from './first-fetches.js';
 
 const utf16 = new TextDecoder('utf-16le');
 
@@ -97,25 +97,19 @@ function keepRanking() {
 // storage, and a second tab saving its own copy would overwrite the first one's entries. A later
 // tab says so and waits; it starts, with the ranking as the first left it, once that one closes.
 async function holdTheRanking() {
-  if (!navigator.locks) return;
-  const hold = (granted) => () => {
-    granted();
-    return new Promise(() => {});  // held until the tab closes
-  };
-  let note = null;
+  if (await rankingHeld) return;
+  const note = document.createElement('p');
+  note.className = 'waiting';
+  note.setAttribute('role', 'status');
+  note.textContent = 'ピルネノ翼は別のタブで遊ばれています。そのタブを閉じると、ここで始まります。';
+  document.body.append(note);
   await new Promise((granted) => {
-    navigator.locks.request('pirune-ranking', { ifAvailable: true }, (lock) => {
-      if (lock) return hold(granted)();
-      note = document.createElement('p');
-      note.className = 'waiting';
-      note.setAttribute('role', 'status');
-      note.textContent = 'ピルネノ翼は別のタブで遊ばれています。そのタブを閉じると、ここで始まります。';
-      document.body.append(note);
-      navigator.locks.request('pirune-ranking', hold(granted));
-      return undefined;
+    navigator.locks.request('pirune-ranking', () => {
+      granted();
+      return new Promise(() => {}); // held until the tab closes
     });
   });
-  note?.remove();
+  note.remove();
 }
 
 // The program made ready, with the pictures it carries decoded, while the ranking is awaited.

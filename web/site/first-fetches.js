@@ -1,6 +1,6 @@
 // What the title waits for longest, begun as soon as this module arrives (index.html runs it on
-// its own, before the page's other modules are all in): the program compiled and the title
-// picture decoded. The site's pictures are fetched and decoded here too.
+// its own, before the page's other modules are all in): the program compiled, the title picture
+// decoded and the ranking held. The site's pictures are fetched and decoded here too.
 
 import { pictures as siteFiles } from './site-media.js';
 
@@ -47,3 +47,17 @@ export const title = again(() => sitePicture(TITLE_PICTURE));
 // Whoever asks later hears of a failure; until then it is no error of the page's.
 program.catch(() => {});
 title.catch(() => {});
+
+// This tab's hold on the ranking (see boot.js), asked for at once too: a browser's first answer
+// can take longer than the program. True once held, until the tab closes; false while another
+// tab holds it.
+export const rankingHeld = new Promise((answer) => {
+  if (!navigator.locks) {
+    answer(true);
+    return;
+  }
+  navigator.locks.request('pirune-ranking', { ifAvailable: true }, (lock) => {
+    answer(lock !== null);
+    return lock ? new Promise(() => {}) : undefined;
+  });
+});
