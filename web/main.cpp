@@ -104,14 +104,11 @@ EMSCRIPTEN_KEEPALIVE void pirune_keep_ranking() {
   }
 }
 
-// 1 when the game's window was painted; 0 before the game has started.
+// 1 when the window painted is the one the game's start left; 0 before (while the start waits
+// for the title picture, say).
 EMSCRIPTEN_KEEPALIVE int pirune_paint(double width, double height, double pixelRatio,
                                       double pointPixels) {
-  if (!shell) {
-    return 0;
-  }
-  shell->paint({width, height, pixelRatio, pointPixels});
-  return 1;
+  return shell && shell->paint({width, height, pixelRatio, pointPixels}) ? 1 : 0;
 }
 
 }  // extern "C"

@@ -29,6 +29,7 @@ void WebShell::start() {
       })) {
     catchUp();
   }
+  started_ = true;
   page::callFinished();
 }
 
@@ -96,6 +97,9 @@ void WebShell::keepRanking() {
   }
 }
 
-void WebShell::paint(const CanvasSize& canvas) { paintWindow(form_.window, canvas); }
+bool WebShell::paint(const CanvasSize& canvas) {
+  paintWindow(form_.window, canvas);
+  return started_;
+}
 
 }  // namespace pirune::web

@@ -34,7 +34,8 @@ class WebShell {
 
   // Not calls into the game's events; the page may ask for these while a box is open.
   void keepRanking();
-  void paint(const CanvasSize& canvas);
+  // True once the window painted is the one the start left: the title, or its error.
+  bool paint(const CanvasSize& canvas);
 
  private:
   void call(const std::function<void()>& procedure);
@@ -50,6 +51,7 @@ class WebShell {
   MenuMirror menus_;
   TimerDriver timerDriver_;
   std::optional<std::uint64_t> requestedRevision_;
+  bool started_ = false;
 };
 
 }  // namespace pirune::web

@@ -21,6 +21,7 @@ let paintWanted = false;
 let frameTick = null;
 let windowSide = DESKTOP_WINDOW_SIDE;
 let painted = null;
+// The first frame of the window as the game's start left it: the title.
 export const firstFrame = new Promise((resolve) => {
   painted = resolve;
 });
