@@ -90,13 +90,7 @@ struct Clocked {
   TimerScheduler scheduler{[this] { return now; }};
   std::vector<std::string> ticks;
 
-  void run(std::int64_t until) {
-    for (auto due = scheduler.nextDue(); due && *due <= until; due = scheduler.nextDue()) {
-      now = std::max(now, *due);
-      scheduler.fireDue();
-    }
-    now = until;
-  }
+  void run(std::int64_t until) { runTimers(scheduler, now, until); }
   void record(Timer& timer) {
     timer.onTick = [this, &timer] { ticks.push_back(timer.name() + std::to_string(now)); };
   }

@@ -67,13 +67,16 @@ std::optional<std::u16string> ScriptedPlatform::inputBox(const std::u16string& p
   return answer;
 }
 
-void Game::run(std::int64_t milliseconds) {
-  const std::int64_t end = platform.clock + milliseconds;
-  for (auto due = form.timers.nextDue(); due && *due <= end; due = form.timers.nextDue()) {
-    platform.clock = std::max(platform.clock, *due);
-    form.timers.fireDue();
+void runTimers(TimerScheduler& timers, std::int64_t& clock, std::int64_t until) {
+  for (auto due = timers.nextDue(); due && *due <= until; due = timers.nextDue()) {
+    clock = std::max(clock, *due);
+    timers.fireDue();
   }
-  platform.clock = end;
+  clock = until;
+}
+
+void Game::run(std::int64_t milliseconds) {
+  runTimers(form.timers, platform.clock, platform.clock + milliseconds);
 }
 
 Game::Game(std::int64_t musicLength) {

@@ -69,6 +69,9 @@ struct Flight {
 };
 void PrintTo(const Flight& flight, std::ostream* out);
 
+// Moves `clock` on to `until`, delivering every timer tick that falls due on the way.
+void runTimers(TimerScheduler& timers, std::int64_t& clock, std::int64_t until);
+
 // A window made and loaded, and its first activation done: the title screen.
 struct Game {
   ScriptedPlatform platform;
