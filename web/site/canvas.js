@@ -72,17 +72,18 @@ function frame() {
 
 function paint() {
   if (!game || canvas.width === 0 || canvas.height === 0) return;
-  const shown = canvas.getBoundingClientRect();
-  const ratio = shown.width > 0 ? canvas.width / shown.width : devicePixelRatio;
-  const pointPixels = PIXELS_PER_POINT * ratio * (windowSide / DESKTOP_WINDOW_SIDE);
-  if (game._pirune_paint(canvas.width, canvas.height, ratio, pointPixels)) painted();
+  const pointPixels = PIXELS_PER_POINT * shownRatio * (windowSide / DESKTOP_WINDOW_SIDE);
+  if (game._pirune_paint(canvas.width, canvas.height, shownRatio, pointPixels)) painted();
 }
 
 // The backing store follows the canvas's size in device pixels exactly, so that every
 // picture, shape and letter is drawn crisp at any devicePixelRatio. The browser's own count of
 // device pixels is taken where it agrees with the CSS size times the ratio (it knows how the
 // edges fall on the screen); an emulated ratio that it does not see gives the product.
+// Device pixels per CSS pixel as the canvas is shown, taken at each resize rather than at each
+// frame, which would make the browser check its layout every frame.
 let devicePixels = null;
+let shownRatio = devicePixelRatio;
 
 function measure() {
   const box = canvas.getBoundingClientRect();
@@ -94,6 +95,7 @@ function measure() {
   } else {
     resizeTo(width, height);
   }
+  shownRatio = box.width > 0 ? canvas.width / box.width : devicePixelRatio;
 }
 
 function resizeTo(width, height) {
