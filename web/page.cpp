@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <functional>
+#include <utility>
 
 // The bodies run inside the program's JavaScript, where Module.page is the page's half.
 // Texts cross as UTF-16 code units, bytes as copies: nothing on the page keeps a view into the
@@ -40,31 +42,39 @@ EM_ASYNC_JS(int, pirune_page_picture_when_ready, (const char* name), {
 EM_JS(int, pirune_page_picture_width, (int id), { return Module.page.pictureSize(id)[0]; });
 EM_JS(int, pirune_page_picture_height, (int id), { return Module.page.pictureSize(id)[1]; });
 
-EM_ASYNC_JS(void, pirune_page_message_box, (const char16_t* title, int titleLength,
-                                            const char16_t* text, int textLength), {
-  await Module.page.messageBox(Module.page.text16(HEAPU8.slice(title, title + 2 * titleLength)),
-                               Module.page.text16(HEAPU8.slice(text, text + 2 * textLength)));
+// A box is opened, and the program then waits for its answer as a number (pirune_page_box_event).
+EM_JS(void, pirune_page_open_message_box, (const char16_t* title, int titleLength,
+                                           const char16_t* text, int textLength), {
+  Module.page.boxOpened(
+      Module.page.messageBox(Module.page.text16(HEAPU8.slice(title, title + 2 * titleLength)),
+                             Module.page.text16(HEAPU8.slice(text, text + 2 * textLength)))
+          .then(() => 0));
 });
-// The answer waits on the page until pirune_page_take_answer copies it: -1 means cancelled.
-EM_ASYNC_JS(int, pirune_page_input_box, (const char16_t* title, int titleLength,
+// The typed text waits on the page until pirune_page_take_answer copies it; -1 means cancelled.
+EM_JS(void, pirune_page_open_input_box, (const char16_t* title, int titleLength,
                                          const char16_t* prompt, int promptLength), {
-  const answer = await Module.page.inputBox(
-      Module.page.text16(HEAPU8.slice(title, title + 2 * titleLength)),
-      Module.page.text16(HEAPU8.slice(prompt, prompt + 2 * promptLength)));
-  Module.page.answer = answer;
-  return answer === null ? -1 : answer.length;
+  Module.page.boxOpened(
+      Module.page.inputBox(Module.page.text16(HEAPU8.slice(title, title + 2 * titleLength)),
+                           Module.page.text16(HEAPU8.slice(prompt, prompt + 2 * promptLength)))
+          .then((answer) => {
+            Module.page.answer = answer;
+            return answer === null ? -1 : answer.length;
+          }));
 });
 EM_JS(void, pirune_page_take_answer, (char16_t* into), {
   const answer = Module.page.answer;
   for (let i = 0; i < answer.length; ++i) HEAPU16[(into >> 1) + i] = answer.charCodeAt(i);
   Module.page.answer = null;
 });
-EM_ASYNC_JS(int, pirune_page_confirm_box, (const char16_t* title, int titleLength,
+EM_JS(void, pirune_page_open_confirm_box, (const char16_t* title, int titleLength,
                                            const char16_t* text, int textLength), {
-  return (await Module.page.confirmBox(
-      Module.page.text16(HEAPU8.slice(title, title + 2 * titleLength)),
-      Module.page.text16(HEAPU8.slice(text, text + 2 * textLength)))) ? 1 : 0;
+  Module.page.boxOpened(
+      Module.page.confirmBox(Module.page.text16(HEAPU8.slice(title, title + 2 * titleLength)),
+                             Module.page.text16(HEAPU8.slice(text, text + 2 * textLength)))
+          .then((ok) => (ok ? 1 : 0)));
 });
+// The open box's answer, or -2 when the game's timer fell due first.
+EM_ASYNC_JS(int, pirune_page_box_event, (), { return await Module.page.boxEvent(); });
 
 EM_JS(int, pirune_page_add_menu_item, (int parent, const char16_t* caption, int length,
                                        int checkable, int opensMenu), {
@@ -117,6 +127,25 @@ auto bytesOf(const std::string& bytes) {
   return reinterpret_cast<const unsigned char*>(bytes.data());
 }
 
+std::function<void()>& timerDueInBox() {
+  static std::function<void()> timerDue;
+  return timerDue;
+}
+
+// Waits for the open box's answer. The game's timer may fall due meanwhile: the timers that a
+// box does not hold (the music's loop) tick then, as the desktop's tick behind its boxes.
+int answerOfBox() {
+  constexpr int kTimerDue = -2;
+  int answer = kTimerDue;
+  while (answer == kTimerDue) {
+    if (timerDueInBox()) {
+      timerDueInBox()();
+    }
+    answer = pirune_page_box_event();
+  }
+  return answer;
+}
+
 std::string takeBytes(int length) {
   std::string bytes(static_cast<std::size_t>(std::max(length, 0)), '\0');
   pirune_page_take_bytes(reinterpret_cast<unsigned char*>(bytes.data()));
@@ -165,13 +194,16 @@ PictureInfo picture(const std::string& name) {
   return {id, pirune_page_picture_width(id), pirune_page_picture_height(id)};
 }
 
+void whileBoxOpen(std::function<void()> timerDue) { timerDueInBox() = std::move(timerDue); }
+
 void messageBox(const std::u16string& title, const std::u16string& text) {
-  pirune_page_message_box(title.data(), lengthOf(title), text.data(), lengthOf(text));
+  pirune_page_open_message_box(title.data(), lengthOf(title), text.data(), lengthOf(text));
+  answerOfBox();
 }
 
 std::optional<std::u16string> inputBox(const std::u16string& title, const std::u16string& prompt) {
-  const int length =
-      pirune_page_input_box(title.data(), lengthOf(title), prompt.data(), lengthOf(prompt));
+  pirune_page_open_input_box(title.data(), lengthOf(title), prompt.data(), lengthOf(prompt));
+  const int length = answerOfBox();
   if (length < 0) {
     return std::nullopt;
   }
@@ -181,7 +213,8 @@ std::optional<std::u16string> inputBox(const std::u16string& title, const std::u
 }
 
 bool confirmBox(const std::u16string& title, const std::u16string& text) {
-  return pirune_page_confirm_box(title.data(), lengthOf(title), text.data(), lengthOf(text)) != 0;
+  pirune_page_open_confirm_box(title.data(), lengthOf(title), text.data(), lengthOf(text));
+  return answerOfBox() != 0;
 }
 
 int addMenuItem(int parent, const std::u16string& caption, bool checkable, bool opensMenu) {

@@ -3,6 +3,7 @@
 // hands to the program (Module.page). Every call from C++ into the page passes through here.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -47,6 +48,9 @@ void offerPicture(const std::string& name, std::span<const unsigned char> bytes)
 PictureInfo picture(const std::string& name);
 
 // ---- the boxes ------------------------------------------------------------------------------
+// The game waits inside its procedure for the player's answer. Meanwhile timerDue runs first,
+// and again each time the game's timer falls due.
+void whileBoxOpen(std::function<void()> timerDue);
 void messageBox(const std::u16string& title, const std::u16string& text);
 std::optional<std::u16string> inputBox(const std::u16string& title, const std::u16string& prompt);
 // OK and キャンセル; true for OK.

@@ -14,7 +14,9 @@ WebShell::WebShell()
       ranking_(form_, kGameFolder),
       boundary_([this] { ranking_.saveAfterError(); }),
       menus_(form_.menuBar),
-      timerDriver_(form_.timers) {}
+      timerDriver_(form_.timers) {
+  page::whileBoxOpen([this] { tickBehindBox(); });
+}
 
 void WebShell::start() {
   const bool loaded = boundary_.run([this] {
@@ -41,6 +43,15 @@ void WebShell::call(const std::function<void()>& procedure) {
     catchUp();
   }
   page::callFinished();
+}
+
+void WebShell::tickBehindBox() {
+  // After a run-time error nothing calls into the game, not even behind the error's own box.
+  if (boundary_.failed()) {
+    return;
+  }
+  form_.timers.fireDue();
+  catchUp();
 }
 
 void WebShell::catchUp() {

@@ -42,6 +42,8 @@ class WebShell {
   // After every call into the game: the menus mirrored, the timers re-armed, a frame asked for
   // if the window changed.
   void catchUp();
+  // While the game waits for a box: the timers that a box does not hold tick on.
+  void tickBehindBox();
 
   PageMusic music_;
   WebPlatform platform_;

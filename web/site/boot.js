@@ -58,6 +58,8 @@ const page = {
   messageBox: dialogs.showMessage,
   inputBox: dialogs.askText,
   confirmBox: dialogs.askConfirmation,
+  boxOpened: calls.awaitBox,
+  boxEvent: calls.boxEvent,
   addMenuItem: menus.addMenuItem,
   showMenuItem: menus.showMenuItem,
   musicOpen: music.open,

@@ -1,13 +1,18 @@
 // Calls into the game, one at a time, as the desktop delivers its events: each runs to its end
 // before the next is made. A call may wait inside the game (a box, a picture still on its way);
 // events that come meanwhile wait for it, except while a box is open, when the page delivers
-// no clicks and no ticks to the game, as a modal box on the desktop lets none through.
+// no clicks, as a modal box on the desktop lets none through. A tick then wakes the game inside
+// the box instead, where the timers that a box does not hold (the music's loop) tick on.
 
 let core = null;
 let busy = false;
 let boxesOpen = 0;
 let ended = false;
 const waiting = [];
+let boxAnswer = null;
+let tickInBox = false;
+let wakeBox = null;
+const TIMER_DUE = -2;
 
 export function connect(module) {
   core = module;
@@ -37,8 +42,27 @@ export function deliverInput(call) {
 // The game's timer fell due, or falls due within lead milliseconds. While a call waits, its end
 // re-arms the timer.
 export function deliverTick(lead = 0) {
-  if (!core || busy || ended || boxesOpen > 0) return;
-  deliver((c) => c._pirune_tick(lead));
+  if (!core || ended) return;
+  if (boxesOpen > 0) {
+    tickInBox = true;
+    wakeBox?.();
+  } else if (!busy) {
+    deliver((c) => c._pirune_tick(lead));
+  }
+}
+
+// The game opened a box whose answer (a number) comes with `answer`.
+export function awaitBox(answer) {
+  boxAnswer = answer;
+}
+
+// What the game waiting in its box learns next: the box's answer, or TIMER_DUE.
+export async function boxEvent() {
+  if (!tickInBox) await Promise.race([boxAnswer, new Promise((wake) => (wakeBox = wake))]);
+  wakeBox = null;
+  if (!tickInBox) return boxAnswer;
+  tickInBox = false;
+  return TIMER_DUE;
 }
 
 // The game said that the call has ended (page.callFinished). Within a call that waited, the

@@ -1,5 +1,5 @@
 // The message box and the input box, modal like the desktop's: the game's procedure waits for
-// the player's answer. While one is open the page delivers no clicks or ticks to the game.
+// the player's answer. While one is open the page delivers no clicks to the game.
 
 import { boxOpened, boxClosed } from './calls.js';
 import { closeMenus } from './menus.js';
