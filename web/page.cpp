@@ -45,7 +45,7 @@ EM_JS(int, pirune_page_picture_height, (int id), { return Module.page.pictureSiz
 // A box is opened, and the program then waits for its answer as a number (pirune_page_box_event).
 EM_JS(void, pirune_page_open_message_box, (const char16_t* title, int titleLength,
                                            const char16_t* text, int textLength), {
-  Module.page.boxOpened(
+  Module.page.awaitBox(
       Module.page.messageBox(Module.page.text16(HEAPU8.slice(title, title + 2 * titleLength)),
                              Module.page.text16(HEAPU8.slice(text, text + 2 * textLength)))
           .then(() => 0));
@@ -53,7 +53,7 @@ EM_JS(void, pirune_page_open_message_box, (const char16_t* title, int titleLengt
 // The typed text waits on the page until pirune_page_take_answer copies it; -1 means cancelled.
 EM_JS(void, pirune_page_open_input_box, (const char16_t* title, int titleLength,
                                          const char16_t* prompt, int promptLength), {
-  Module.page.boxOpened(
+  Module.page.awaitBox(
       Module.page.inputBox(Module.page.text16(HEAPU8.slice(title, title + 2 * titleLength)),
                            Module.page.text16(HEAPU8.slice(prompt, prompt + 2 * promptLength)))
           .then((answer) => {
@@ -68,7 +68,7 @@ EM_JS(void, pirune_page_take_answer, (char16_t* into), {
 });
 EM_JS(void, pirune_page_open_confirm_box, (const char16_t* title, int titleLength,
                                            const char16_t* text, int textLength), {
-  Module.page.boxOpened(
+  Module.page.awaitBox(
       Module.page.confirmBox(Module.page.text16(HEAPU8.slice(title, title + 2 * titleLength)),
                              Module.page.text16(HEAPU8.slice(text, text + 2 * textLength)))
           .then((ok) => (ok ? 1 : 0)));

@@ -58,7 +58,7 @@ const page = {
   messageBox: dialogs.showMessage,
   inputBox: dialogs.askText,
   confirmBox: dialogs.askConfirmation,
-  boxOpened: calls.awaitBox,
+  awaitBox: calls.awaitBox,
   boxEvent: calls.boxEvent,
   addMenuItem: menus.addMenuItem,
   showMenuItem: menus.showMenuItem,

@@ -80,9 +80,9 @@ function paint() {
 // picture, shape and letter is drawn crisp at any devicePixelRatio. The browser's own count of
 // device pixels is taken where it agrees with the CSS size times the ratio (it knows how the
 // edges fall on the screen); an emulated ratio that it does not see gives the product.
+let devicePixels = null;
 // Device pixels per CSS pixel as the canvas is shown, taken at each resize rather than at each
 // frame, which would make the browser check its layout every frame.
-let devicePixels = null;
 let shownRatio = devicePixelRatio;
 
 function measure() {
