@@ -3,17 +3,20 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QResizeEvent>
+#include <optional>
 #include <utility>
 
 namespace pirune::desktop {
 
 namespace {
 
-// One frame of a 60 Hz display: the model may change far more often than the player can see,
+// One frame of a 60 Hz display: the game may change far more often than the player can see,
 // and a second paint within one frame would never be seen. Qt's own joining of updates is not
 // enough: a late tick and a click each paint at once, however close to the paint before.
 constexpr qint64 kFrameNs = 1'000'000'000 / 60;
 constexpr qint64 kNsPerMs = 1'000'000;
+constexpr double kPointsPerInch = 72;
 
 std::optional<MouseButton> gameButton(Qt::MouseButton button) {
   switch (button) {
@@ -25,27 +28,20 @@ std::optional<MouseButton> gameButton(Qt::MouseButton button) {
 }
 
 std::int16_t shiftState(Qt::KeyboardModifiers modifiers) {
-  std::int16_t shift = 0;
-  if (modifiers.testFlag(Qt::ShiftModifier)) {
-    shift |= 1;
-  }
-  if (modifiers.testFlag(Qt::ControlModifier)) {
-    shift |= 2;
-  }
-  if (modifiers.testFlag(Qt::AltModifier)) {
-    shift |= 4;
-  }
-  return shift;
+  return static_cast<std::int16_t>((modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) |
+                                   (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
+                                   (modifiers.testFlag(Qt::AltModifier) ? 4 : 0));
 }
 
 }  // namespace
 
-ClientArea::ClientArea(const WindowModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+ClientArea::ClientArea(HostSession& session, FramePainter& painter, QWidget* parent)
+    : QWidget(parent), session_(session), painter_(painter) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   frameTimer_.setSingleShot(true);
   // A coarse timer may fire a few milliseconds early, which would put two paints in one frame.
   frameTimer_.setTimerType(Qt::PreciseTimer);
-  connect(&frameTimer_, &QTimer::timeout, this, &ClientArea::paintFrame);
+  connect(&frameTimer_, &QTimer::timeout, this, &ClientArea::paintChanges);
 }
 
 QPointF ClientArea::toUnits(QPointF pixels) const {
@@ -54,27 +50,23 @@ QPointF ClientArea::toUnits(QPointF pixels) const {
   return {pixels.x() * kScaleWidth / w, pixels.y() * kScaleHeight / h};
 }
 
-void ClientArea::showChanges() {
-  if (shownRevision_ == model_.revision()) {
-    return;
+void ClientArea::invalidate(const Region& changed) {
+  for (const PixelRect& rect : changed.rects()) {
+    unpainted_ += QRect(rect.left, rect.top, rect.width, rect.height);
   }
-  shownRevision_ = model_.revision();
-  // Taken at every change, not only when the frame is painted: whatever happens between now
-  // and that paint is taken by the next change, so no pixel that differs is ever missed.
-  unpainted_ += damage_.take(model_, rect());
   if (unpainted_.isEmpty() || frameTimer_.isActive()) {
     return;  // a frame already on its way paints the newest state
   }
   const qint64 since = sinceFrame_.isValid() ? sinceFrame_.nsecsElapsed() : kFrameNs;
   if (since >= kFrameNs) {
-    paintFrame();
+    paintChanges();
   } else {
     // Rounded up to whole milliseconds, so the frame is never early.
     frameTimer_.start(static_cast<int>((kFrameNs - since + kNsPerMs - 1) / kNsPerMs));
   }
 }
 
-void ClientArea::paintFrame() {
+void ClientArea::paintChanges() {
   if (!unpainted_.isEmpty()) {
     repaint(std::exchange(unpainted_, QRegion()));
   }
@@ -85,8 +77,19 @@ void ClientArea::paintEvent(QPaintEvent* event) {
   // the display to take the last frame, and a frame paced from the request could follow the
   // late one within a display frame.
   sinceFrame_.start();
+  Region region;
+  for (const QRect& rect : event->region()) {
+    region.add({rect.x(), rect.y(), rect.width(), rect.height()});
+  }
   QPainter painter(this);
-  paintWindow(painter, model_, rect(), event->region(), textPlacement_);
+  painter_.paint(painter, session_.paint(region));
+}
+
+void ClientArea::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // In Qt's logical pixels a picture's pixel is one, whatever the screen's scale; the label's
+  // points are the screen's.
+  session_.resize({width(), height(), 1, logicalDpiY() / kPointsPerInch});
 }
 
 void ClientArea::press(QMouseEvent* event) {

@@ -1,7 +1,7 @@
 #pragma once
-// The client area of the game window: it shows the window model, repainting only what changed
-// and at most once per display frame, and reports mouse presses and releases in units of the
-// 100 by 100 coordinate system.
+// The client area of the game window: it paints what the session plans, at most once per
+// display frame, and reports mouse presses and releases in units of the 100 by 100 coordinate
+// system.
 
 #include <QElapsedTimer>
 #include <QPointF>
@@ -9,12 +9,10 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
-#include <optional>
 
-#include "damage.h"
-#include "renderer.h"
+#include "frame_painter.h"
+#include "host/session.h"
 #include "screen/mouse_button.h"
-#include "screen/window_model.h"
 
 namespace pirune::desktop {
 
@@ -22,10 +20,10 @@ class ClientArea : public QWidget {
   Q_OBJECT
 
  public:
-  ClientArea(const WindowModel& model, QWidget* parent);
+  ClientArea(HostSession& session, FramePainter& painter, QWidget* parent);
 
-  // Takes what the model changed since it was last asked, and paints it with the next frame.
-  void showChanges();
+  // These pixels changed: they are painted with the next frame.
+  void invalidate(const Region& changed);
 
  signals:
   void pressed(pirune::MouseButton button, std::int16_t shift, QPointF units);
@@ -33,6 +31,7 @@ class ClientArea : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   // Qt turns a quick second press into a double click; for the game it is one more press.
   void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -41,16 +40,14 @@ class ClientArea : public QWidget {
  private:
   [[nodiscard]] QPointF toUnits(QPointF pixels) const;
   void press(QMouseEvent* event);
-  void paintFrame();
+  void paintChanges();
 
-  const WindowModel& model_;
-  std::optional<std::uint64_t> shownRevision_;
-  DamageTracker damage_;
-  // What the model changed since the last frame, in the client area's pixels.
+  HostSession& session_;
+  FramePainter& painter_;
+  // What changed since the last frame.
   QRegion unpainted_;
   QTimer frameTimer_;
   QElapsedTimer sinceFrame_;
-  TextPlacement textPlacement_;
 };
 
 }  // namespace pirune::desktop

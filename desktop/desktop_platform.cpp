@@ -18,13 +18,6 @@ namespace {
 // Only if no screen is known at all, as on a machine with no display attached.
 constexpr int kFallbackScreenHeight = 768;
 
-// Box texts come with CR LF line breaks; Qt breaks at LF alone.
-QString boxText(const std::u16string& text) {
-  QString result = QString::fromStdU16String(text);
-  result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  return result;
-}
-
 }  // namespace
 
 Clock steadyClock() {
@@ -62,6 +55,18 @@ void DesktopPlatform::setOuterWidth(int pixels) {
   window_->resize(std::max(1, pixels - frameExtra(*window_).width()), window_->height());
 }
 
+std::string DesktopPlatform::loadRanking() {
+  ranking_ = RankingFile::open(rankingFileIn(places_.rankingFolder));
+  return ranking_->records();
+}
+
+void DesktopPlatform::storeRanking(const std::string& records) {
+  if (!ranking_) {
+    ranking_ = RankingFile::open(rankingFileIn(places_.rankingFolder));
+  }
+  ranking_->save(records);
+}
+
 PictureRef DesktopPlatform::loadPicture(const std::string& path) { return loadPictureFile(path); }
 
 PictureRef DesktopPlatform::designPicture(DesignPicture picture) {
@@ -71,18 +76,18 @@ PictureRef DesktopPlatform::designPicture(DesignPicture picture) {
   return pictureFromBytes(embedded::wingFrame2Bmp(), "wing frame 2");
 }
 
-void DesktopPlatform::messageBox(const std::u16string& text, const std::u16string& title) {
-  QMessageBox box(QMessageBox::NoIcon, QString::fromStdU16String(title), boxText(text),
-                  QMessageBox::Ok, window_);
+void DesktopPlatform::messageBox(const std::u16string& title, const std::u16string& text) {
+  QMessageBox box(QMessageBox::NoIcon, QString::fromStdU16String(title),
+                  QString::fromStdU16String(text), QMessageBox::Ok, window_);
   box.exec();
 }
 
-std::optional<std::u16string> DesktopPlatform::inputBox(const std::u16string& prompt,
-                                                        const std::u16string& title) {
+std::optional<std::u16string> DesktopPlatform::inputBox(const std::u16string& title,
+                                                        const std::u16string& prompt) {
   bool accepted = false;
-  const QString answer =
-      QInputDialog::getText(window_, QString::fromStdU16String(title), boxText(prompt),
-                            QLineEdit::Normal, QString(), &accepted);
+  const QString answer = QInputDialog::getText(window_, QString::fromStdU16String(title),
+                                               QString::fromStdU16String(prompt), QLineEdit::Normal,
+                                               QString(), &accepted);
   if (!accepted) {
     return std::nullopt;
   }

@@ -1,16 +1,18 @@
 #pragma once
-// The game's platform on the desktop: its folders, the window's size, the one random generator,
-// pictures, the boxes, the music and the clock.
+// The game's platform on the desktop: its folders, scr.dat, the window's size, the one random
+// generator, pictures, the boxes, the music and the clock.
 
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "game/platform.h"
 #include "game/random_source.h"
 #include "game_places.h"
+#include "ranking/ranking_file.h"
 
 namespace pirune::desktop {
 
@@ -25,7 +27,8 @@ class DesktopPlatform : public Platform {
   DesktopPlatform(MusicBackend& music, QWidget& window, GamePlaces places, Clock clock);
 
   std::string programFolder() override { return places_.programFolder; }
-  std::string rankingFolder() override { return places_.rankingFolder; }
+  std::string loadRanking() override;
+  void storeRanking(const std::string& records) override;
   int screenHeight() override;
   int outerHeight() override;
   void setOuterHeight(int pixels) override;
@@ -34,9 +37,9 @@ class DesktopPlatform : public Platform {
   double rnd() override { return random_.next(); }
   PictureRef loadPicture(const std::string& path) override;
   PictureRef designPicture(DesignPicture picture) override;
-  void messageBox(const std::u16string& text, const std::u16string& title) override;
-  std::optional<std::u16string> inputBox(const std::u16string& prompt,
-                                         const std::u16string& title) override;
+  void messageBox(const std::u16string& title, const std::u16string& text) override;
+  std::optional<std::u16string> inputBox(const std::u16string& title,
+                                         const std::u16string& prompt) override;
   MusicBackend& music() override { return music_; }
   std::int64_t nowMs() override { return clock_(); }
 
@@ -44,6 +47,8 @@ class DesktopPlatform : public Platform {
   MusicBackend& music_;
   QPointer<QWidget> window_;
   GamePlaces places_;
+  // scr.dat, opened at start and kept open for the whole run.
+  std::unique_ptr<RankingFile> ranking_;
   Clock clock_;
   RandomSource random_;
 };

@@ -3,21 +3,37 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSignalBlocker>
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace pirune::desktop {
 
+namespace {
+
+// Captions are shown as they stand: an ampersand is no access key.
+QString menuCaption(const std::u16string& caption) {
+  QString text = QString::fromStdU16String(caption);
+  text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+  return text;
+}
+
+}  // namespace
+
 GameWindow::GameWindow(MusicBackend& music, GamePlaces places, QLocalServer* laterStarts,
                        Clock clock, EndProgram endProgram)
     : platform_(music, *this, std::move(places), std::move(clock)),
-      form_(platform_),
-      boundary_(form_, this, std::move(endProgram)),
-      client_(new ClientArea(form_.window, this)),
-      menus_(*menuBar(), form_.menuBar),
-      timerDriver_(form_.timers, this) {
+      painter_(*this),
+      session_(platform_, *this, painter_.fontMetrics()),
+      client_(new ClientArea(session_, painter_, this)),
+      timerDriver_(this),
+      endProgram_(std::move(endProgram)) {
   setWindowTitle(QString::fromStdU16String(kAppTitle));
   // Inside the window even where the desktop offers a global menu bar: the window is square
   // with its menu bar.
@@ -27,22 +43,13 @@ GameWindow::GameWindow(MusicBackend& music, GamePlaces places, QLocalServer* lat
   connect(client_, &ClientArea::pressed, this,
           [this](MouseButton button, std::int16_t shift, QPointF at) {
             call([&] {
-              form_.pointerPressed(button, shift, static_cast<float>(at.x()),
-                                   static_cast<float>(at.y()));
+              session_.press(button, shift, static_cast<float>(at.x()), static_cast<float>(at.y()));
             });
           });
   connect(client_, &ClientArea::released, this, [this](MouseButton button, QPointF at) {
-    call([&] {
-      form_.pointerReleased(button, static_cast<float>(at.x()), static_cast<float>(at.y()));
-    });
+    call([&] { session_.release(button, static_cast<float>(at.x()), static_cast<float>(at.y())); });
   });
-  for (const auto& [item, action] : menus_.actions()) {
-    if (item->onClick) {
-      connect(action, &QAction::triggered, this, [this, item = item] { call(item->onClick); });
-    }
-  }
-  connect(&timerDriver_, &QTimer::timeout, this,
-          [this] { call([this] { form_.timers.fireDue(); }); });
+  connect(&timerDriver_, &QTimer::timeout, this, [this] { call([this] { session_.tick(); }); });
   connect(&systemQuit_.notifier(), &QSocketNotifier::activated, this, [this] {
     systemQuit_.takeRequests();
     quitOnSystemRequest();
@@ -52,18 +59,12 @@ GameWindow::GameWindow(MusicBackend& music, GamePlaces places, QLocalServer* lat
   }
 }
 
-bool GameWindow::load() {
-  call([this] { form_.Form_Load(); });
-  return !boundary_.failed();
-}
+bool GameWindow::load() { return session_.start(); }
 
 void GameWindow::call(const std::function<void()>& procedure) {
   ++callDepth_;
-  const bool done = boundary_.run(procedure);
+  procedure();
   --callDepth_;
-  if (done) {
-    catchUp();
-  }
   closeIfQuitRequested();
 }
 
@@ -73,10 +74,56 @@ void GameWindow::closeIfQuitRequested() {
   }
 }
 
-void GameWindow::catchUp() {
-  menus_.sync();
-  timerDriver_.rearm();
-  client_->showChanges();
+void GameWindow::reportError(const std::string& text) {
+  QMessageBox::critical(this, QString::fromStdU16String(kAppTitle), QString::fromStdString(text));
+}
+
+void GameWindow::armTimer(std::optional<std::int64_t> delayMs) { timerDriver_.arm(delayMs); }
+
+void GameWindow::buildMenus(const std::vector<MenuEntry>& entries) {
+  // An entry's number is its place in the list, and a menu comes before its items.
+  std::vector<QMenu*> menus;
+  for (const MenuEntry& entry : entries) {
+    QMenu* parent = entry.parent < 0 ? nullptr : menus.at(static_cast<std::size_t>(entry.parent));
+    const QString caption = menuCaption(entry.caption);
+    QMenu* menu = nullptr;
+    QAction* action = nullptr;
+    if (entry.opensMenu) {
+      menu = parent == nullptr ? menuBar()->addMenu(caption) : parent->addMenu(caption);
+      action = menu->menuAction();
+    } else {
+      action = parent == nullptr ? menuBar()->addAction(caption) : parent->addAction(caption);
+      connect(action, &QAction::triggered, this,
+              [this, id = entry.id] { call([this, id] { session_.menuCommand(id); }); });
+    }
+    action->setCheckable(entry.checkable);
+    action->setMenuRole(QAction::NoRole);
+    menus.push_back(menu);
+    actions_.push_back(action);
+  }
+}
+
+void GameWindow::showMenuItem(const MenuState& state) {
+  QAction* action = actions_.at(static_cast<std::size_t>(state.id));
+  const QSignalBlocker quiet(action);
+  action->setChecked(state.checked);
+  action->setEnabled(state.enabled);
+}
+
+void GameWindow::invalidate(const Region& region) { client_->invalidate(region); }
+
+void GameWindow::end(int status) {
+  if (endProgram_) {
+    endProgram_(status);
+    return;
+  }
+  // Inside a box of the game the procedure that opened it would go on once the box closed, so
+  // the program ends right here; from the main loop it ends the ordinary way.
+  if (session_.started() && session_.form().timers.modalOpen()) {
+    std::fflush(nullptr);
+    std::_Exit(status);
+  }
+  QCoreApplication::exit(status);
 }
 
 void GameWindow::showCentred() {
@@ -104,11 +151,7 @@ void GameWindow::comeToFront() {
 
 void GameWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  // The window is activated once in the program's life; coming back to it later is no new game.
-  if (!activated_) {
-    activated_ = true;
-    call([this] { form_.Form_Activate(); });
-  }
+  call([this] { session_.activate(); });
 }
 
 void GameWindow::quitOnSystemRequest() {
@@ -126,13 +169,13 @@ void GameWindow::quitOnSystemRequest() {
 
 void GameWindow::closeEvent(QCloseEvent* event) {
   event->accept();
-  if (unloaded_ || boundary_.failed()) {
+  if (unloaded_ || session_.failed()) {
     return;
   }
   unloaded_ = true;
-  std::int16_t cancel = 0;  // the game never refuses to close
-  call([this, &cancel] { form_.Form_Unload(cancel); });
-  if (!boundary_.failed()) {
+  bool ended = false;
+  call([this, &ended] { ended = session_.quit(); });
+  if (ended) {
     QCoreApplication::exit(0);
   }
 }

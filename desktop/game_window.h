@@ -1,26 +1,29 @@
 #pragma once
-// The game's one window, and the one place where the game and the desktop are connected: the
-// client area, the menu bar, the timers, the boxes and the system's requests to quit. Every
-// call into the game goes through call(), which afterwards brings the desktop up to date.
+// The game's one window, and the one place where the session and the desktop are connected:
+// the client area, the menu bar, the timer, the error box and the system's requests to quit.
+// Every call into the session goes through call(), which afterwards closes the window if the
+// system asked for that meanwhile.
 
+#include <QAction>
 #include <QLocalServer>
 #include <QMainWindow>
-#include <cstdint>
 #include <functional>
-#include <memory>
+#include <vector>
 
 #include "client_area.h"
 #include "desktop_platform.h"
-#include "error_boundary.h"
-#include "game/form.h"
+#include "frame_painter.h"
 #include "game_places.h"
-#include "menu_mirror.h"
+#include "host/session.h"
 #include "system_quit.h"
 #include "timer_driver.h"
 
 namespace pirune::desktop {
 
-class GameWindow : public QMainWindow {
+// What ends the program once an error has been reported and the ranking saved.
+using EndProgram = std::function<void(int status)>;
+
+class GameWindow : public QMainWindow, public HostShell {
  public:
   // `laterStarts` hears of every later start of the game on the same ranking, which brings this
   // window to the front; none where nothing else can start it. `clock` and `endProgram` are the
@@ -33,9 +36,17 @@ class GameWindow : public QMainWindow {
   // Shown in the middle of the screen; the first showing is the game's one activation.
   void showCentred();
   // A run-time error has ended the game.
-  [[nodiscard]] bool failed() const { return boundary_.failed(); }
+  [[nodiscard]] bool failed() const { return session_.failed(); }
 
-  [[nodiscard]] FOM& form() { return form_; }
+  // Only once load() has made it.
+  [[nodiscard]] FOM& form() { return session_.form(); }
+
+  void reportError(const std::string& text) override;
+  void armTimer(std::optional<std::int64_t> delayMs) override;
+  void buildMenus(const std::vector<MenuEntry>& entries) override;
+  void showMenuItem(const MenuState& state) override;
+  void invalidate(const Region& region) override;
+  void end(int status) override;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -43,26 +54,23 @@ class GameWindow : public QMainWindow {
 
  private:
   void call(const std::function<void()>& procedure);
-  // After every call into the game: the menus mirrored, the timers re-armed, what changed
-  // repainted.
-  void catchUp();
   // A later start of the game asked for this window.
   void comeToFront();
   void quitOnSystemRequest();
-  // Once the system asked the game to quit and no call into the game is running.
+  // Once the system asked the game to quit and no call into the session is running.
   void closeIfQuitRequested();
   void centre();
 
   DesktopPlatform platform_;
-  FOM form_;
-  ErrorBoundary boundary_;
+  FramePainter painter_;
+  HostSession session_;
   ClientArea* client_;
-  MenuMirror menus_;
+  std::vector<QAction*> actions_;
   TimerDriver timerDriver_;
   SystemQuit systemQuit_;
+  EndProgram endProgram_;
   int callDepth_ = 0;
   bool quitRequested_ = false;
-  bool activated_ = false;
   bool unloaded_ = false;
 };
 

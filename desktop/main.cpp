@@ -28,11 +28,11 @@ int play() {
   pirune::desktop::WavePlayer music;
   pirune::desktop::GameWindow window(music, places, &claim->laterStarts());
   if (!window.load()) {
-    return pirune::desktop::kFailureStatus;
+    return pirune::kFailureStatus;
   }
   window.showCentred();
   if (window.failed()) {
-    return pirune::desktop::kFailureStatus;
+    return pirune::kFailureStatus;
   }
   return QApplication::exec();
 }
@@ -42,13 +42,13 @@ int play() {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   pirune::desktop::setUpApplication(app);
-  // Only the making of the window itself can fail out here; everything after it goes through
-  // the window's error boundary.
+  // Only finding the game's folders, the claim on its ranking and the making of the window can
+  // fail out here; everything after goes through the game's session.
   try {
     return play();
   } catch (const std::exception& error) {
     QMessageBox::critical(nullptr, QString::fromStdU16String(pirune::kAppTitle),
                           QString::fromUtf8(error.what()));
-    return pirune::desktop::kFailureStatus;
+    return pirune::kFailureStatus;
   }
 }

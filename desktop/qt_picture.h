@@ -1,5 +1,5 @@
 #pragma once
-// Pictures as the desktop holds them: decoded once into a QImage that the renderer draws as it is.
+// Pictures as the desktop holds them: decoded once into a QImage that is drawn as it is.
 
 #include <QImage>
 #include <span>
@@ -14,6 +14,8 @@ class QtBitmap : public Bitmap {
   QtBitmap(QImage image, std::string source);
 
   [[nodiscard]] std::string source() const override { return source_; }
+  [[nodiscard]] int width() const override { return image_.width(); }
+  [[nodiscard]] int height() const override { return image_.height(); }
   [[nodiscard]] const QImage& image() const { return image_; }
 
  private:

@@ -3,25 +3,19 @@
 #include <algorithm>
 #include <limits>
 
-#include "screen/timers.h"
-
 namespace pirune::desktop {
 
-TimerDriver::TimerDriver(const TimerScheduler& scheduler, QObject* window)
-    : QTimer(window), scheduler_(scheduler) {
+TimerDriver::TimerDriver(QObject* window) : QTimer(window) {
   setSingleShot(true);
   setTimerType(Qt::PreciseTimer);
 }
 
-void TimerDriver::rearm() {
-  const auto due = scheduler_.nextDue();
-  if (!due) {
+void TimerDriver::arm(std::optional<std::int64_t> delayMs) {
+  if (!delayMs) {
     stop();
     return;
   }
-  const std::int64_t wait =
-      std::clamp<std::int64_t>(*due - scheduler_.now(), 0, std::numeric_limits<int>::max());
-  start(static_cast<int>(wait));
+  start(static_cast<int>(std::clamp<std::int64_t>(*delayMs, 0, std::numeric_limits<int>::max())));
 }
 
 }  // namespace pirune::desktop

@@ -1,13 +1,11 @@
 #pragma once
-// Wakes the game up when the next tick of its window timers falls due: one system timer,
-// always set for the next tick. The rules of the timers themselves (a frame's floor, fresh
-// intervals, held during boxes) are the game's.
+// Wakes the game up when the next tick of its window timers falls due: one system timer, set
+// as the session asks. The rules of the timers themselves (a frame's floor, fresh intervals,
+// held during boxes) are the game's.
 
 #include <QTimer>
-
-namespace pirune {
-class TimerScheduler;
-}
+#include <cstdint>
+#include <optional>
 
 namespace pirune::desktop {
 
@@ -15,14 +13,10 @@ class TimerDriver : public QTimer {
   Q_OBJECT
 
  public:
-  TimerDriver(const TimerScheduler& scheduler, QObject* window);
+  explicit TimerDriver(QObject* window);
 
-  // Set for the next tick, or stopped when no timer can tick; any call into the game may
-  // have started, stopped or changed a timer.
-  void rearm();
-
- private:
-  const TimerScheduler& scheduler_;
+  // Set to fire after `delayMs`, or stopped when no timer can tick.
+  void arm(std::optional<std::int64_t> delayMs);
 };
 
 }  // namespace pirune::desktop

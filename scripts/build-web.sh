@@ -18,9 +18,6 @@ done
 
 {
   scripts/install-deps.sh web
-  # Emscripten's own tools look for their Node modules here on some images.
-  export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
-
   # Only what makes the pictures, the wing frames' source and the music.
   cmake -S . -B build-web-assets
   cmake --build build-web-assets --parallel "$(nproc)" \

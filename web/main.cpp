@@ -1,15 +1,13 @@
-// ピルネノ翼 in the browser: what the page calls. The page delivers one call into the game at a
-// time and waits for page.callFinished() before the next; only painting and keeping the
-// ranking may come while a box is open.
+// ピルネノ翼 in the browser: what the page calls. The page awaits each call into the game
+// before it makes the next (a call may wait inside the game for a box or a picture); only
+// painting, resizing and keeping the ranking may come while a box is open.
 
 #include <emscripten.h>
 
-#include <exception>
 #include <memory>
 #include <optional>
+#include <string>
 
-#include "error_boundary.h"
-#include "page.h"
 #include "web_platform.h"
 #include "web_shell.h"
 
@@ -27,13 +25,10 @@ std::optional<pirune::MouseButton> gameButton(int button) {
   }
 }
 
-template <typename Call>
-void callShell(Call call) {
-  if (shell) {
-    call(*shell);
-  } else {
-    pirune::web::page::callFinished();
-  }
+std::string bytesOf(const unsigned char* bytes, int length) {
+  return length > 0
+             ? std::string(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length))
+             : std::string();
 }
 
 }  // namespace
@@ -42,73 +37,78 @@ extern "C" {
 
 EMSCRIPTEN_KEEPALIVE void pirune_offer_carried_pictures() { pirune::web::offerCarriedPictures(); }
 
-EMSCRIPTEN_KEEPALIVE void pirune_start() {
-  // Only the making of the window itself can fail out here; everything after it goes through
-  // the shell's error boundary.
-  std::optional<std::string> error;
-  try {
-    shell = std::make_unique<pirune::web::WebShell>();
-  } catch (const std::exception& caught) {
-    error = caught.what();
+// `stored`: scr.dat's bytes as the browser's storage holds them (none: a first visit). Starts
+// the game and shows its window: that is its one activation.
+EMSCRIPTEN_KEEPALIVE void pirune_start(const unsigned char* stored, int length) {
+  shell = std::make_unique<pirune::web::WebShell>(bytesOf(stored, length));
+  if (shell->session().start()) {
+    shell->session().activate();
   }
-  if (error) {
-    pirune::web::reportError(*error);
-    pirune::web::page::gameEnded();
-    pirune::web::page::callFinished();
-    return;
-  }
-  shell->start();
 }
 
 EMSCRIPTEN_KEEPALIVE void pirune_press(int button, int shift, double x, double y) {
-  callShell([&](pirune::web::WebShell& s) {
-    if (const auto game = gameButton(button)) {
-      s.press(*game, static_cast<std::int16_t>(shift), static_cast<float>(x),
-              static_cast<float>(y));
-    } else {
-      pirune::web::page::callFinished();
-    }
-  });
+  if (const auto game = gameButton(button); shell && game) {
+    shell->session().press(*game, static_cast<std::int16_t>(shift), static_cast<float>(x),
+                           static_cast<float>(y));
+  }
 }
 
 EMSCRIPTEN_KEEPALIVE void pirune_release(int button, double x, double y) {
-  callShell([&](pirune::web::WebShell& s) {
-    if (const auto game = gameButton(button)) {
-      s.release(*game, static_cast<float>(x), static_cast<float>(y));
-    } else {
-      pirune::web::page::callFinished();
-    }
-  });
+  if (const auto game = gameButton(button); shell && game) {
+    shell->session().release(*game, static_cast<float>(x), static_cast<float>(y));
+  }
 }
 
 // lead: how early a tick may come, in milliseconds (see TimerScheduler::fireDue).
 EMSCRIPTEN_KEEPALIVE void pirune_tick(int leadMs) {
-  callShell([leadMs](pirune::web::WebShell& s) { s.tick(leadMs); });
-}
-
-EMSCRIPTEN_KEEPALIVE void pirune_menu(int id) {
-  callShell([id](pirune::web::WebShell& s) { s.menu(id); });
-}
-
-EMSCRIPTEN_KEEPALIVE void pirune_offer_ranking() {
-  callShell([](pirune::web::WebShell& s) { s.offerRanking(); });
-}
-
-EMSCRIPTEN_KEEPALIVE void pirune_download_ranking() {
-  callShell([](pirune::web::WebShell& s) { s.downloadRanking(); });
-}
-
-EMSCRIPTEN_KEEPALIVE void pirune_keep_ranking() {
   if (shell) {
-    shell->keepRanking();
+    shell->session().tick(leadMs);
   }
 }
 
-// 1 when the window painted is the one the game's start left; 0 before (while the start waits
-// for the title picture, say).
-EMSCRIPTEN_KEEPALIVE int pirune_paint(double width, double height, double pixelRatio,
-                                      double pointPixels) {
-  return shell && shell->paint({width, height, pixelRatio, pointPixels}) ? 1 : 0;
+EMSCRIPTEN_KEEPALIVE void pirune_menu(int id) {
+  if (shell) {
+    shell->session().menuCommand(id);
+  }
+}
+
+EMSCRIPTEN_KEEPALIVE void pirune_offer_ranking(const unsigned char* bytes, int length) {
+  if (shell) {
+    shell->offerRanking(bytesOf(bytes, length));
+  }
+}
+
+// The ranking as it stands now, stored: before the page goes away, and before the player takes
+// the file.
+EMSCRIPTEN_KEEPALIVE void pirune_keep_ranking() {
+  if (shell) {
+    shell->session().keepRanking();
+  }
+}
+
+// The browser refused to store the ranking: said once, and the game plays on.
+EMSCRIPTEN_KEEPALIVE void pirune_storage_refused() {
+  if (shell) {
+    shell->session().tell(
+        u"このブラウザーにはランキングを保存できませんでした。\n"
+        u"このままタブを閉じると、この回のランキングは残りません。\n"
+        u"「scr.dat を保存」で、ファイルとして残すことができます。");
+  }
+}
+
+// The canvas: `width` by `height` device pixels, `pictureScale` device pixels per CSS pixel,
+// `pointPixels` device pixels per point of the label's font.
+EMSCRIPTEN_KEEPALIVE void pirune_resize(int width, int height, double pictureScale,
+                                        double pointPixels) {
+  if (shell) {
+    shell->session().resize({width, height, pictureScale, pointPixels});
+  }
+}
+
+EMSCRIPTEN_KEEPALIVE void pirune_paint() {
+  if (shell) {
+    shell->paintFrame();
+  }
 }
 
 }  // extern "C"

@@ -1,83 +1,71 @@
 #pragma once
-// The page: what only the browser can do, reached through the JavaScript module that the page
-// hands to the program (Module.page). Every call from C++ into the page passes through here.
+// What only the page can do, as the program imports it: the functions of page_library.js. Texts
+// and bytes cross from the program to the page as a pointer and a length, which the page reads
+// at once; a box's typed answer is the one text the page writes into the program's memory.
 
 #include <cstdint>
-#include <functional>
-#include <optional>
-#include <span>
-#include <string>
 
-#include "screen/color.h"
-#include "screen/controls.h"
+extern "C" {
 
-namespace pirune::web::page {
-
-// ---- the one call into the game that is running ------------------------------------------
-// It has ended: the page may deliver the next event.
-void callFinished();
-// Wakes the game when its next timer tick falls due; a negative delay means no tick at all.
-void armTimer(std::int64_t delayMs);
-// The model changed: a frame is painted with the next display frame.
-void requestFrame();
+// ---- the calls into the game ------------------------------------------------------------------
+// The game's tick is wanted after `delayMs`; a negative delay: no tick at all.
+void page_arm_timer(double delayMs);
+// Part of the window changed: a frame is painted with the next display frame.
+void page_request_frame();
 // A run-time error ended the game: the page takes no input any more.
-void gameEnded();
+void page_game_ended();
 
-// ---- drawing, in the canvas's device pixels ----------------------------------------------
-struct PixelRect {
-  double left = 0;
-  double top = 0;
-  double width = 0;
-  double height = 0;
-};
-void fillRect(const PixelRect& rect, Color color);
-void drawPicture(int id, const PixelRect& target);
-void drawText(const std::u16string& text, const PixelRect& box, const PixelRect& clip, Color color,
-              Alignment alignment, double fontPixels);
+// ---- painting, in the canvas's device pixels ------------------------------------------------
+// A frame paints inside these rectangles only (left, top, width, height, one after another).
+void page_begin_paint(const std::int32_t* rects, int count);
+void page_fill_rect(int left, int top, int width, int height, int red, int green, int blue);
+void page_draw_picture(int id, int left, int top, int width, int height);
+void page_draw_text(const char16_t* text, int length, double left, double top, double fontPixels,
+                    int red, int green, int blue, int clipLeft, int clipTop, int clipWidth,
+                    int clipHeight);
+void page_end_paint();
+double page_text_width(const char16_t* text, int length, double fontPixels);
+double page_line_height(double fontPixels);
 
 // ---- pictures, decoded by the page ----------------------------------------------------------
-struct PictureInfo {
-  int id = -1;  // -1: the page has no such picture, or could not decode it
-  int width = 0;
-  int height = 0;
-};
 // Hands the page a picture that the program carries, to decode before the game starts.
-void offerPicture(const std::string& name, std::span<const unsigned char> bytes);
-// The picture called `name` (a story picture's file name, or a carried picture's name); waits
-// while the page is still fetching it.
-PictureInfo picture(const std::string& name);
+void page_offer_picture(const char* name, const unsigned char* bytes, int length);
+// The number of the page's picture called `name` (a story picture's file name or a carried
+// picture's name), once decoded; -1 when there is no such picture or it cannot be decoded.
+// Waits while the page is still fetching it.
+int page_picture(const char* name);
+int page_picture_width(int id);
+int page_picture_height(int id);
 
 // ---- the boxes ------------------------------------------------------------------------------
-// The game waits inside its procedure for the player's answer. Meanwhile timerDue runs first,
-// and again each time the game's timer falls due.
-void whileBoxOpen(std::function<void()> timerDue);
-void messageBox(const std::u16string& title, const std::u16string& text);
-std::optional<std::u16string> inputBox(const std::u16string& title, const std::u16string& prompt);
-// OK and キャンセル; true for OK.
-bool confirmBox(const std::u16string& title, const std::u16string& text);
+enum PageBox { kMessageBox = 0, kInputBox = 1, kConfirmBox = 2 };
+void page_open_box(int kind, const char16_t* title, int titleLength, const char16_t* text,
+                   int textLength);
+void page_open_error_box(const char* utf8Text);
+// What the open box says next: kTimerDue when the game's timer fell due first; otherwise its
+// answer: 0 for a message box; 1 (OK) or 0 for a confirmation; for an input box -1 when
+// cancelled, or the length of the typed text, written into `answer` (at most `capacity`).
+inline constexpr int kTimerDue = -2;
+int page_box_event(char16_t* answer, int capacity);
 
 // ---- the menu bar ---------------------------------------------------------------------------
-// Adds an item under `parent` (-1 for the bar itself) and returns its number.
-int addMenuItem(int parent, const std::u16string& caption, bool checkable, bool opensMenu);
-void showMenuItem(int id, bool checked, bool enabled);
+void page_add_menu_item(int id, int parent, const char16_t* caption, int length, int checkable,
+                        int opensMenu);
+void page_show_menu_item(int id, int checked, int enabled);
 
 // ---- the music ------------------------------------------------------------------------------
-// Length in ms of the page's music for the file called `name`; 0 when the site has none.
-std::int64_t musicOpen(const std::string& name);
-void musicRewind();
-void musicPlay();
-void musicStop();
-void musicClose();
+// Length in ms of the site's music for the game's file called `name`; 0 when it has none.
+double page_music_open(const char* name);
+void page_music_rewind();
+void page_music_play();
+void page_music_stop();
+void page_music_close();
 
 // ---- scr.dat in the browser's storage ------------------------------------------------------
-std::optional<std::string> storedRanking();
-void storeRanking(const std::string& bytes);
-// The bytes of the file that the player chose to load.
-std::string chosenRanking();
-void downloadRanking(const std::string& bytes);
+void page_store_ranking(const unsigned char* records, int length);
 
 // ---- the viewport -----------------------------------------------------------------------------
-int screenHeight();
-int windowSide();
+int page_screen_height();
+int page_window_side();
 
-}  // namespace pirune::web::page
+}  // extern "C"

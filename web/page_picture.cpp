@@ -13,11 +13,11 @@ namespace {
   throw RuntimeError("画像ファイル " + path + " を読み込めません: " + reason);
 }
 
-}  // namespace
-
-const PagePicture* pagePictureOf(const Bitmap& bitmap) {
-  return dynamic_cast<const PagePicture*>(&bitmap);
+std::shared_ptr<PagePicture> pagePicture(int id, const std::string& source) {
+  return std::make_shared<PagePicture>(id, page_picture_width(id), page_picture_height(id), source);
 }
+
+}  // namespace
 
 PictureRef loadPagePicture(const std::string& path, const std::string& folder) {
   // The site holds the pictures of the game's folder, by their file names.
@@ -25,19 +25,19 @@ PictureRef loadPagePicture(const std::string& path, const std::string& folder) {
       path.find('/', folder.size()) != std::string::npos) {
     refuse(path, "ファイルがありません");
   }
-  const page::PictureInfo info = page::picture(path.substr(folder.size()));
-  if (info.id < 0) {
+  const int id = page_picture(path.substr(folder.size()).c_str());
+  if (id < 0) {
     refuse(path, "ファイルがないか、画像として読めません");
   }
-  return std::make_shared<PagePicture>(info.id, info.width, info.height, path);
+  return pagePicture(id, path);
 }
 
 PictureRef carriedPicture(const std::string& name) {
-  const page::PictureInfo info = page::picture(name);
-  if (info.id < 0) {
+  const int id = page_picture(name.c_str());
+  if (id < 0) {
     refuse(name, "画像として読めません");
   }
-  return std::make_shared<PagePicture>(info.id, info.width, info.height, name);
+  return pagePicture(id, name);
 }
 
 }  // namespace pirune::web

@@ -14,10 +14,9 @@ class PagePicture : public Bitmap {
       : id_(id), width_(width), height_(height), source_(std::move(source)) {}
 
   [[nodiscard]] std::string source() const override { return source_; }
+  [[nodiscard]] int width() const override { return width_; }
+  [[nodiscard]] int height() const override { return height_; }
   [[nodiscard]] int id() const { return id_; }
-  // Its natural size in pixels.
-  [[nodiscard]] int width() const { return width_; }
-  [[nodiscard]] int height() const { return height_; }
 
  private:
   int id_;
@@ -25,9 +24,6 @@ class PagePicture : public Bitmap {
   int height_;
   std::string source_;
 };
-
-// The page's picture, or nullptr for a picture that did not come from the page.
-const PagePicture* pagePictureOf(const Bitmap& bitmap);
 
 // A story picture of the game's folder, as the site carries it. Throws RuntimeError, naming
 // the file, when the site has no such picture or the browser could not decode it.

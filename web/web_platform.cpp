@@ -2,31 +2,80 @@
 
 #include <emscripten.h>
 
+#include <utility>
+
 #include "embedded_pictures.h"
 #include "page.h"
 #include "page_picture.h"
 
 namespace pirune::web {
 
-int WebPlatform::screenHeight() { return page::screenHeight(); }
+namespace {
 
-int WebPlatform::outerHeight() { return page::windowSide(); }
+// The names under which the page holds the pictures that the program carries.
+constexpr char kWingFrame1[] = "wing frame 1";
+constexpr char kWingFrame2[] = "wing frame 2";
+
+// Longer than any name the ranking keeps; the page's field takes no more.
+constexpr int kLongestAnswer = 256;
+
+void openBox(PageBox kind, const std::u16string& title, const std::u16string& text) {
+  page_open_box(kind, title.data(), static_cast<int>(title.size()), text.data(),
+                static_cast<int>(text.size()));
+}
+
+}  // namespace
+
+WebPlatform::WebPlatform(MusicBackend& music, std::string stored, std::function<void()> timerDue)
+    : music_(music), stored_(std::move(stored)), timerDue_(std::move(timerDue)) {}
+
+void WebPlatform::storeRanking(const std::string& records) {
+  page_store_ranking(reinterpret_cast<const unsigned char*>(records.data()),
+                     static_cast<int>(records.size()));
+}
+
+int WebPlatform::screenHeight() { return page_screen_height(); }
+
+int WebPlatform::outerHeight() { return page_window_side(); }
 
 PictureRef WebPlatform::loadPicture(const std::string& path) {
-  return loadPagePicture(path, std::string(kGameFolder) + "/");
+  return loadPagePicture(path, kGameFolder);
 }
 
 PictureRef WebPlatform::designPicture(DesignPicture picture) {
   return carriedPicture(picture == DesignPicture::WingFrame1 ? kWingFrame1 : kWingFrame2);
 }
 
-void WebPlatform::messageBox(const std::u16string& text, const std::u16string& title) {
-  page::messageBox(title, text);
+int WebPlatform::answerOfBox(char16_t* answer, int capacity) {
+  for (;;) {
+    const int event = page_box_event(answer, capacity);
+    if (event != kTimerDue) {
+      return event;
+    }
+    timerDue_();
+  }
 }
 
-std::optional<std::u16string> WebPlatform::inputBox(const std::u16string& prompt,
-                                                    const std::u16string& title) {
-  return page::inputBox(title, prompt);
+void WebPlatform::messageBox(const std::u16string& title, const std::u16string& text) {
+  openBox(kMessageBox, title, text);
+  answerOfBox(nullptr, 0);
+}
+
+std::optional<std::u16string> WebPlatform::inputBox(const std::u16string& title,
+                                                    const std::u16string& prompt) {
+  openBox(kInputBox, title, prompt);
+  std::u16string answer(kLongestAnswer, u'\0');
+  const int length = answerOfBox(answer.data(), kLongestAnswer);
+  if (length < 0) {
+    return std::nullopt;
+  }
+  answer.resize(static_cast<std::size_t>(std::min(length, kLongestAnswer)));
+  return answer;
+}
+
+bool WebPlatform::confirmBox(const std::u16string& title, const std::u16string& text) {
+  openBox(kConfirmBox, title, text);
+  return answerOfBox(nullptr, 0) == 1;
 }
 
 std::int64_t WebPlatform::nowMs() {
@@ -35,8 +84,11 @@ std::int64_t WebPlatform::nowMs() {
 }
 
 void offerCarriedPictures() {
-  page::offerPicture(kWingFrame1, embedded::wingFrame1Bmp());
-  page::offerPicture(kWingFrame2, embedded::wingFrame2Bmp());
+  const auto offer = [](const char* name, std::span<const unsigned char> bytes) {
+    page_offer_picture(name, bytes.data(), static_cast<int>(bytes.size()));
+  };
+  offer(kWingFrame1, embedded::wingFrame1Bmp());
+  offer(kWingFrame2, embedded::wingFrame2Bmp());
 }
 
 }  // namespace pirune::web

@@ -1,9 +1,9 @@
 #pragma once
-// The game's platform in the browser: the game's folder on the program's own file system, the
-// page's viewport, the one random generator, the page's pictures and boxes, the music and the
-// page's clock.
+// The game's platform in the browser: the page's viewport, the one random generator, the page's
+// pictures and boxes, the music, the page's clock and scr.dat's bytes in the browser's storage.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "game/platform.h"
@@ -11,16 +11,18 @@
 
 namespace pirune::web {
 
-// The game's folder on Emscripten's file system: scr.dat lives here, beside the names of the
-// pictures and the music that the site carries.
-inline constexpr char kGameFolder[] = "/game";
+// The game's folder as the game names its files; the site carries them by their file names.
+inline constexpr char kGameFolder[] = "/game/";
 
 class WebPlatform : public Platform {
  public:
-  explicit WebPlatform(MusicBackend& music) : music_(music) {}
+  // `stored`: scr.dat's bytes as the browser's storage held them when the page opened.
+  // `timerDue`: what runs when the game's timer falls due while a box is open.
+  WebPlatform(MusicBackend& music, std::string stored, std::function<void()> timerDue);
 
   std::string programFolder() override { return kGameFolder; }
-  std::string rankingFolder() override { return kGameFolder; }
+  std::string loadRanking() override { return stored_; }
+  void storeRanking(const std::string& records) override;
   int screenHeight() override;
   // The page makes the window the largest square that fits the viewport, whatever size the
   // game asks for: the browser decides the viewport, not the game.
@@ -31,20 +33,23 @@ class WebPlatform : public Platform {
   double rnd() override { return random_.next(); }
   PictureRef loadPicture(const std::string& path) override;
   PictureRef designPicture(DesignPicture picture) override;
-  void messageBox(const std::u16string& text, const std::u16string& title) override;
-  std::optional<std::u16string> inputBox(const std::u16string& prompt,
-                                         const std::u16string& title) override;
+  void messageBox(const std::u16string& title, const std::u16string& text) override;
+  std::optional<std::u16string> inputBox(const std::u16string& title,
+                                         const std::u16string& prompt) override;
+  // OK and キャンセル, for the page's own questions; true for OK.
+  bool confirmBox(const std::u16string& title, const std::u16string& text);
   MusicBackend& music() override { return music_; }
   std::int64_t nowMs() override;
 
  private:
+  // Waits for the open box's answer; the timers that a box does not hold tick meanwhile.
+  int answerOfBox(char16_t* answer, int capacity);
+
   MusicBackend& music_;
+  std::string stored_;
+  std::function<void()> timerDue_;
   RandomSource random_;
 };
-
-// The names under which the page holds the pictures that the program carries.
-inline constexpr char kWingFrame1[] = "wing frame 1";
-inline constexpr char kWingFrame2[] = "wing frame 2";
 
 // Hands the carried pictures to the page, which decodes them before the game starts.
 void offerCarriedPictures();

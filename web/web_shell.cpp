@@ -1,116 +1,106 @@
 #include "web_shell.h"
 
-#include <exception>
-#include <string>
+#include <type_traits>
+#include <utility>
+#include <variant>
 
+#include "game/app_title.h"
 #include "page.h"
+#include "page_picture.h"
 
 namespace pirune::web {
 
-WebShell::WebShell()
-    : music_(std::string(kGameFolder) + "/"),
-      platform_(music_),
-      form_(platform_),
-      ranking_(form_, kGameFolder),
-      boundary_([this] { ranking_.saveAfterError(); }),
-      menus_(form_.menuBar),
-      timerDriver_(form_.timers) {
-  page::whileBoxOpen([this] { tickBehindBox(); });
+namespace {
+
+FontMetrics pageFont() {
+  return {[](std::u16string_view text, double fontPixels) {
+            return page_text_width(text.data(), static_cast<int>(text.size()), fontPixels);
+          },
+          [](double fontPixels) { return page_line_height(fontPixels); }};
 }
 
-void WebShell::start() {
-  const bool loaded = boundary_.run([this] {
-    ranking_.seed();
-    form_.Form_Load();
-    ranking_.loaded();
-  });
-  // The page shows the window as soon as it is loaded: that is its one activation.
-  if (loaded && boundary_.run([this] {
-        form_.Form_Activate();
-        ranking_.persistIfChanged();
-      })) {
-    catchUp();
-  }
-  started_ = true;
-  page::callFinished();
+void draw(const PaintStep& step) {
+  std::visit(
+      [](const auto& s) {
+        using Step = std::decay_t<decltype(s)>;
+        if constexpr (std::is_same_v<Step, FillRect>) {
+          page_fill_rect(s.rect.left, s.rect.top, s.rect.width, s.rect.height, s.color.red,
+                         s.color.green, s.color.blue);
+        } else if constexpr (std::is_same_v<Step, DrawPicture>) {
+          // Every picture the page's platform gives the game is the page's.
+          const auto& picture = static_cast<const PagePicture&>(*s.picture);
+          page_draw_picture(picture.id(), s.target.left, s.target.top, s.target.width,
+                            s.target.height);
+        } else {
+          page_draw_text(s.text.data(), static_cast<int>(s.text.size()), s.left, s.top,
+                         s.fontPixels, s.color.red, s.color.green, s.color.blue, s.clip.left,
+                         s.clip.top, s.clip.width, s.clip.height);
+        }
+      },
+      step);
 }
 
-void WebShell::call(const std::function<void()>& procedure) {
-  if (boundary_.run([&] {
-        procedure();
-        ranking_.persistIfChanged();
-      })) {
-    catchUp();
-  }
-  page::callFinished();
-}
+}  // namespace
 
-void WebShell::tickBehindBox() {
-  // After a run-time error nothing calls into the game, not even behind the error's own box.
-  if (boundary_.failed()) {
+WebShell::WebShell(std::string stored)
+    : music_(kGameFolder),
+      platform_(music_, std::move(stored), [this] { session_.tick(); }),
+      session_(platform_, *this, pageFont(), RankingKept::AfterEveryChange) {}
+
+void WebShell::paintFrame() {
+  const Region region = std::exchange(unpainted_, Region());
+  const std::vector<PaintStep> steps = session_.paint(region);
+  if (steps.empty()) {
     return;
   }
-  form_.timers.fireDue();
-  catchUp();
+  std::vector<std::int32_t> rects;
+  for (const PixelRect& r : region.rects()) {
+    rects.insert(rects.end(), {r.left, r.top, r.width, r.height});
+  }
+  page_begin_paint(rects.data(), static_cast<int>(region.rects().size()));
+  for (const PaintStep& step : steps) {
+    draw(step);
+  }
+  page_end_paint();
 }
 
-void WebShell::catchUp() {
-  menus_.sync();
-  timerDriver_.rearm();
-  if (requestedRevision_ != form_.window.revision()) {
-    requestedRevision_ = form_.window.revision();
-    page::requestFrame();
+void WebShell::offerRanking(std::string_view bytes) {
+  session_.offerRanking(
+      bytes, [this](const std::u16string& text) { return platform_.confirmBox(kAppTitle, text); });
+}
+
+void WebShell::reportError(const std::string& text) {
+  page_open_error_box(text.c_str());
+  // The page answers the error's box as it answers any other; no tick comes behind it.
+  char16_t none = 0;
+  while (page_box_event(&none, 0) == kTimerDue) {
   }
 }
 
-void WebShell::press(MouseButton button, std::int16_t shift, float x, float y) {
-  call([&] { form_.pointerPressed(button, shift, x, y); });
+void WebShell::armTimer(std::optional<std::int64_t> delayMs) {
+  page_arm_timer(delayMs ? static_cast<double>(*delayMs) : -1.0);
 }
 
-void WebShell::release(MouseButton button, float x, float y) {
-  call([&] { form_.pointerReleased(button, x, y); });
-}
-
-void WebShell::tick(std::int64_t leadMs) {
-  call([this, leadMs] { form_.timers.fireDue(leadMs); });
-}
-
-void WebShell::menu(int id) {
-  MenuItem* item = menus_.item(id);
-  if (item == nullptr || !item->onClick || !item->Enabled()) {
-    page::callFinished();
-    return;
-  }
-  call(item->onClick);
-}
-
-void WebShell::offerRanking() {
-  call([this] { ranking_.offerChosenFile(); });
-}
-
-void WebShell::downloadRanking() {
-  // The ranking as it stands now, entries of this visit included.
-  call([this] { ranking_.persist(); });
-  page::downloadRanking(ranking_.fileBytes());
-}
-
-void WebShell::keepRanking() {
-  try {
-    // While the box of a run-time error is open the game's last save is still to come: it
-    // comes now, and only once.
-    if (boundary_.failed()) {
-      ranking_.saveAfterError();
-    } else {
-      ranking_.persist();
-    }
-  } catch (const std::exception& error) {
-    boundary_.failLater(error.what());
+void WebShell::buildMenus(const std::vector<MenuEntry>& entries) {
+  for (const MenuEntry& entry : entries) {
+    page_add_menu_item(entry.id, entry.parent, entry.caption.data(),
+                       static_cast<int>(entry.caption.size()), entry.checkable ? 1 : 0,
+                       entry.opensMenu ? 1 : 0);
   }
 }
 
-bool WebShell::paint(const CanvasSize& canvas) {
-  paintWindow(form_.window, canvas);
-  return started_;
+void WebShell::showMenuItem(const MenuState& state) {
+  page_show_menu_item(state.id, state.checked ? 1 : 0, state.enabled ? 1 : 0);
 }
+
+void WebShell::invalidate(const Region& region) {
+  const bool asked = !unpainted_.empty();
+  unpainted_.add(region);
+  if (!asked) {
+    page_request_frame();
+  }
+}
+
+void WebShell::end(int /*status*/) { page_game_ended(); }
 
 }  // namespace pirune::web

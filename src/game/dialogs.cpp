@@ -2,18 +2,19 @@
 // player never comes back to a flight that ended behind the box.
 
 #include "game/form.h"
+#include "host/text_layout.h"
 
 namespace pirune {
 
 void FOM::showMessage(const std::u16string& text) {
   const ModalScope scope(timers);
-  platform_.messageBox(text, kAppTitle);
+  platform_.messageBox(kAppTitle, withLineFeeds(text));
 }
 
 std::optional<std::u16string> FOM::askText(const std::u16string& prompt,
                                            const std::u16string& title) {
   const ModalScope scope(timers);
-  return platform_.inputBox(prompt, title);
+  return platform_.inputBox(title, withLineFeeds(prompt));
 }
 
 }  // namespace pirune

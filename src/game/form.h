@@ -28,8 +28,6 @@
 
 namespace pirune {
 
-class RankingFile;
-
 class FOM {
   // First, because the controls' timers read the platform's clock as they are made.
   Platform& platform_;
@@ -98,7 +96,7 @@ class FOM {
   void RANKING_LOAD();
   void RANKING_SAVE();
 
-  // ---- the mouse, as the desktop reports it (positions in units) -------------------------
+  // ---- the mouse, as a shell reports it (positions in units) -----------------------------
   // A click is the primary button pressed and released over the same control; a press on no
   // control is the window's own mouse-down, for any button.
   void pointerPressed(MouseButton button, std::int16_t shift, float x, float y);
@@ -108,6 +106,10 @@ class FOM {
   [[nodiscard]] bool musicOn() const { return mnu1[0]->Checked(); }
   [[nodiscard]] bool endlessMode() const { return mnu1[1]->Checked(); }
   [[nodiscard]] bool effectOn() const { return mnu1[2]->Checked(); }
+  // The endless mode's item, which a flight greys out and a new game offers again.
+  [[nodiscard]] MenuItem& endlessItem() { return *mnu1[1]; }
+  // The ranking was read at start and its one save is still to come.
+  [[nodiscard]] bool rankingToSave() const { return rankingRead_; }
   // No story scene is playing: a click on the label is a wing beat.
   [[nodiscard]] bool inFlight() const { return sceneName.value_or(u"").empty(); }
 
@@ -122,7 +124,8 @@ class FOM {
   // The wings gone, or the bottom reached: the fall scene "otiru1" or "otiru2" begins.
   void fall(const char16_t* scene);
 
-  std::unique_ptr<RankingFile> rankingFile_;
+  // Read this run and not yet saved: the one save of the run is still to come.
+  bool rankingRead_ = false;
   Control* pressedControl_ = nullptr;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
-// What only the desktop can give the game. The core asks for it here and never includes the
-// toolkit; tests give the core a scripted platform instead.
+// What only a shell can give the game: the desktop's window or the browser's page. The core asks
+// for it here and never includes a toolkit; tests give the core a scripted platform instead.
 
 #include <cstdint>
 #include <optional>
@@ -22,8 +22,15 @@ class Platform {
 
   // The folder that holds the running program, as an absolute path.
   [[nodiscard]] virtual std::string programFolder() = 0;
-  // The folder that keeps scr.dat: the program's own, or in the packaged game the player's.
-  [[nodiscard]] virtual std::string rankingFolder() = 0;
+
+  // scr.dat's bytes, as far as they are stored; none stored yet is no bytes. Throws
+  // RuntimeError, naming the place and the reason, when the ranking can be neither read nor
+  // kept there, so that such a place shows at start and not when the player has just ranked.
+  virtual std::string loadRanking() = 0;
+  // Stores scr.dat's records in place of the stored ones, keeping whatever the stored bytes hold
+  // after them. Throws RuntimeError, with the reason, when nothing was stored; the stored bytes
+  // are then as they were.
+  virtual void storeRanking(const std::string& records) = 0;
 
   // The window's outer size and the screen, in device pixels.
   [[nodiscard]] virtual int screenHeight() = 0;
@@ -39,10 +46,11 @@ class Platform {
   virtual PictureRef loadPicture(const std::string& path) = 0;
   virtual PictureRef designPicture(DesignPicture picture) = 0;
 
-  // Modal boxes. The input box answers nothing when the player cancels it.
-  virtual void messageBox(const std::u16string& text, const std::u16string& title) = 0;
-  virtual std::optional<std::u16string> inputBox(const std::u16string& prompt,
-                                                 const std::u16string& title) = 0;
+  // Modal boxes, titled first. Their texts break lines at LF alone. The input box answers
+  // nothing when the player cancels it.
+  virtual void messageBox(const std::u16string& title, const std::u16string& text) = 0;
+  virtual std::optional<std::u16string> inputBox(const std::u16string& title,
+                                                 const std::u16string& prompt) = 0;
 
   virtual MusicBackend& music() = 0;
 

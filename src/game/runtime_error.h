@@ -1,6 +1,6 @@
 #pragma once
-// The game handles no error itself: a run-time error travels up to the desktop shell, which
-// shows it to the player in a box titled with the game's name and ends the program.
+// The game handles no error itself: a run-time error travels up to the session around it,
+// which shows it to the player in a box titled with the game's name and ends the game.
 
 #include <stdexcept>
 #include <string>

@@ -30,7 +30,7 @@ void FOM::Form_Load() {
   for (int i = 1; i <= 3; ++i) {
     SHP.push_back(&window.addShapeLike(*SHP[0], "SHP(" + std::to_string(i) + ")"));
   }
-  mnu1[1]->setChecked(false);
+  endlessItem().setChecked(false);
 
   RANKING_LOAD();
 }

@@ -1,6 +1,7 @@
-// The menu bar's commands: help, version, the three options and the fresh start.
+// The menu bar's commands: help, version, the three options, the fresh start and the ranking.
 
 #include "game/form.h"
+#include "ranking/ranking_message.h"
 
 namespace pirune {
 
@@ -38,5 +39,7 @@ void FOM::mnu1_Click(std::int16_t Index) {
 }
 
 void FOM::mnu2_Click() { Form_Activate(); }
+
+void FOM::mnu3_Click() { showMessage(rankingMessage(rankTable)); }
 
 }  // namespace pirune

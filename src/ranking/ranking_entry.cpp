@@ -47,6 +47,4 @@ std::u16string rankingMessage(const RankTable& table) {
   return text;
 }
 
-void FOM::mnu3_Click() { showMessage(rankingMessage(rankTable)); }
-
 }  // namespace pirune

@@ -15,7 +15,6 @@
 #include <string_view>
 
 #include "game/runtime_error.h"
-#include "ranking/cp932.h"
 
 namespace pirune {
 
@@ -74,40 +73,6 @@ std::string temporaryPathFor(const std::string& path) {
   const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
   return path.substr(0, nameStart) + "." + path.substr(nameStart) + ".tmp-" +
          std::to_string(::getpid());
-}
-
-// A record the file holds only in part keeps these bytes where the file ends.
-std::string blankRecords() {
-  std::string bytes;
-  for (std::size_t n = 0; n < kRankCount; ++n) {
-    bytes.append(kNameBytes, ' ');
-    bytes.append(kRecordBytes - kNameBytes, '\0');
-  }
-  return bytes;
-}
-
-std::string encodeRecords(const RankTable& table) {
-  std::string bytes;
-  bytes.reserve(kRankingBytes);
-  for (const RankRecord& record : table) {
-    bytes += cp932::encodeFixed(record.name, kNameBytes);
-    const auto score = static_cast<std::uint16_t>(record.score);
-    bytes.push_back(static_cast<char>(score & 0xFF));
-    bytes.push_back(static_cast<char>(score >> 8));
-  }
-  return bytes;
-}
-
-RankTable decodeRecords(std::string_view bytes) {
-  RankTable table;
-  for (std::size_t n = 0; n < kRankCount; ++n) {
-    const std::string_view record = bytes.substr(n * kRecordBytes, kRecordBytes);
-    table[n].name = fitName(cp932::decode(record.substr(0, kNameBytes)));
-    const auto low = static_cast<unsigned char>(record[kNameBytes]);
-    const auto high = static_cast<unsigned char>(record[kNameBytes + 1]);
-    table[n].score = static_cast<std::int16_t>(static_cast<std::uint16_t>(low | (high << 8)));
-  }
-  return table;
 }
 
 // Returns 0, or the errno of the write that failed.
@@ -242,19 +207,15 @@ std::string RankingFile::readFrom(std::size_t offset, std::size_t limit) const {
   return bytes;
 }
 
-RankTable RankingFile::read() const {
-  std::string bytes = blankRecords();
-  const std::string held = readFrom(0, kRankingBytes);
-  bytes.replace(0, held.size(), held);
-  return decodeRecords(bytes);
-}
+std::string RankingFile::records() const { return readFrom(0, kRankingBytes); }
 
-void RankingFile::save(const RankTable& table) {
+void RankingFile::save(std::string_view records) {
   struct stat status {};
   if (::fstat(fd_, &status) != 0) {
     failRead(path_, errno);
   }
-  const std::string content = encodeRecords(table) + readFrom(kRankingBytes, std::string::npos);
+  const std::string content =
+      std::string(records.substr(0, kRankingBytes)) + readFrom(kRankingBytes, std::string::npos);
 
   // A player who keeps the ranking elsewhere links scr.dat to it: the file the link leads to is
   // the one replaced, and the link stays.

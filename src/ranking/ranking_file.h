@@ -1,20 +1,15 @@
 #pragma once
-// scr.dat: five records of 12 bytes and nothing else of ours, record n at byte (n - 1) * 12:
-// ten bytes of name in code page 932, then the score as a signed 16-bit little-endian number.
-// Whatever a longer file holds after the fifth record belongs to someone else and is kept.
+// scr.dat as a file of the desktop's: read at start, replaced as a whole at the end, safely.
+// Whatever a longer file holds after the five records belongs to someone else and is kept.
 
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 
-#include "ranking/rank_record.h"
+#include "ranking/scr_dat.h"
 
 namespace pirune {
-
-inline constexpr std::size_t kNameBytes = 10;
-inline constexpr std::size_t kRecordBytes = 12;
-inline constexpr std::size_t kRankingBytes = kRecordBytes * kRankCount;
-inline constexpr char kRankingFileName[] = "scr.dat";
 
 // scr.dat in `folder`, whether or not the folder's name ends in "/".
 std::string rankingFileIn(const std::string& folder);
@@ -38,15 +33,16 @@ class RankingFile {
   RankingFile& operator=(RankingFile&&) = delete;
   ~RankingFile();
 
-  // The five records; bytes the file does not hold count as a blank name and a score of 0.
-  [[nodiscard]] RankTable read() const;
+  // The bytes of the five records, as far as the file holds them.
+  [[nodiscard]] std::string records() const;
 
-  // Replaces the file as a whole, with the bytes after the fifth record as they are now: the
+  // Replaces the file as a whole: `records`, then the bytes after the fifth record as they
+  // are now. The
   // new content goes to a temporary file in the same folder, reaches the disk, and is renamed
   // over the old one. A scr.dat that is a symbolic link stays one: the file it leads to is
   // replaced, beside itself. On failure the old file stays exactly as it was and RuntimeError
   // says why.
-  void save(const RankTable& table);
+  void save(std::string_view records);
 
  private:
   RankingFile(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}

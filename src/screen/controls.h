@@ -1,6 +1,6 @@
 #pragma once
 // The lightweight controls drawn on the game window. Every visible change bumps the window's
-// revision, so the desktop repaints only when something the player can see has moved.
+// revision, so a shell repaints only when something the player can see has moved.
 
 #include <string>
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "game/form.h"
-#include "ranking/ranking_file.h"
+#include "ranking/rank_record.h"
 
 namespace pirune {
 

@@ -7,7 +7,7 @@ namespace pirune {
 
 void FOM::Form_Activate() {
   RANKING_TOUROKU();
-  mnu1[1]->setEnabled(true);
+  endlessItem().setEnabled(true);
   SEimg.setPicture(platform_.loadPicture(basePath + "stt.bmp"));
   IMG.setPicture(E[0]->Picture());
   LBl.setVisible(true);

@@ -18,6 +18,9 @@ class Bitmap {
 
   // Where the pixels came from: a file path, or the name of a picture built into the program.
   [[nodiscard]] virtual std::string source() const = 0;
+  // Its natural size, in its own pixels: an image that does not stretch shows it so.
+  [[nodiscard]] virtual int width() const = 0;
+  [[nodiscard]] virtual int height() const = 0;
 };
 
 using PictureRef = std::shared_ptr<const Bitmap>;

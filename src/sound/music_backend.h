@@ -1,5 +1,5 @@
 #pragma once
-// What the music player control needs from the desktop: a wave player that never blocks the
+// What the music player control needs from a shell: a wave player that never blocks the
 // window. A backend that cannot open the file, or has no sound output, reports a length of 0
 // and ignores every further command, so the game simply runs in silence.
 

@@ -94,7 +94,7 @@ void FOM::startFlight() {
   LBl.setForeColor(kWhite);
   LBl.setAlignment(Alignment::Left);
   LBl.setCaption(decimal(distance));
-  mnu1[1]->setEnabled(false);
+  endlessItem().setEnabled(false);
   if (effectOn()) {
     SHPTIM.setEnabled(true);
     showShapes(true);

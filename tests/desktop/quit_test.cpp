@@ -19,18 +19,18 @@ TEST(SystemQuit, EachSignalClosesTheGameAndKeepsTheEntryBoxOpenOrNot) {
       SCOPED_TRACE(signal * 10 + static_cast<int>(moment));
       Shell shell;
       shell.start();
-      shell.choose(*shell.form.mnu1[1]);
+      shell.choose(*shell.form().mnu1[1]);
       shell.startFlight();
-      shell.form.distance = 40;
+      shell.form().distance = 40;
       QTimer::singleShot(0, &shell.window, [&] {
         if (moment == While::Idle) {
           const BoxAnswer name("PIRUNE");
-          shell.choose(shell.form.mnu2);
+          shell.choose(shell.form().mnu2);
           std::raise(signal);
           return;
         }
         const BoxAnswer inTheBox([signal](QWidget*) { std::raise(signal); });
-        shell.choose(moment == While::NameBox ? shell.form.mnu2 : *shell.form.playmnu1[0]);
+        shell.choose(moment == While::NameBox ? shell.form().mnu2 : *shell.form().playmnu1[0]);
       });
       EXPECT_EQ(QCoreApplication::exec(), 0);
       EXPECT_EQ(shell.music.commands.back(), "close");

@@ -13,7 +13,7 @@
 
 namespace pirune::desktop::testing {
 
-std::function<void(QWidget*)> BoxAnswer::answering(QString typed) {
+std::function<void(QWidget*)> BoxAnswer::answering(const QString& typed) {
   return [typed](QWidget* box) {
     if (auto* input = qobject_cast<QInputDialog*>(box); input == nullptr) {
       qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();

@@ -18,9 +18,9 @@ inline const QColor kTitle{200, 40, 40};
 // Waits for the next modal box of the game, not one open already, notes what it shows and
 // answers it: by default OK, or the name typed, or Cancel for a null name.
 struct BoxAnswer {
-  explicit BoxAnswer(QString typed = QString()) : BoxAnswer(answering(std::move(typed))) {}
+  explicit BoxAnswer(const QString& typed = QString()) : BoxAnswer(answering(typed)) {}
   explicit BoxAnswer(std::function<void(QWidget*)> answer);
-  static std::function<void(QWidget*)> answering(QString typed);
+  static std::function<void(QWidget*)> answering(const QString& typed);
   QString title, text;
   QStringList buttons;
 
@@ -36,10 +36,10 @@ struct Shell {
   std::int64_t now = 0;
   std::vector<int> exits;  // the statuses the game would have ended the program with
   GameWindow window;
-  FOM& form = window.form();
 
   Shell();
   void start();  // Form_Load, then shown: the title screen of the first game
+  [[nodiscard]] FOM& form() { return window.form(); }  // made by start()
   [[nodiscard]] QWidget& client() const { return *window.centralWidget(); }
   [[nodiscard]] QPoint pixelOf(double xUnits, double yUnits) const;
   void click(double xUnits = 50, double yUnits = 50, Qt::MouseButton button = Qt::LeftButton);

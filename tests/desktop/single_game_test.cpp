@@ -79,7 +79,7 @@ TEST(SingleGame, ALaterStartIsRefusedForTheWholeRunThoughTheSaveReplacesScrDat) 
     const QSignalSpy requests(&first->laterStarts(), &QLocalServer::newConnection);
     auto ranking = RankingFile::open(base / c.first);
     const ino_t opened = inodeOf(base / "game/scr.dat");
-    ranking->save(ranking->read());
+    ranking->save(ranking->records());
     ASSERT_NE(inodeOf(base / "game/scr.dat"), opened);
 
     EXPECT_EQ(SingleGame::claim(base / c.later), nullptr);

@@ -29,7 +29,7 @@ TEST(Window, SquareAtHalfTheScreenTheTitleStretchedBelowTheMenusAndPressesInItsU
     EXPECT_EQ(frame.pixelColor(at), kTitle);
   }
   // Only the primary button clicks, pressed and released over the label, in the client's units.
-  shell.form.LBl.Move(50, 90, 10, 10);
+  shell.form().LBl.Move(50, 90, 10, 10);
   const std::tuple<QPointF, QPointF, Qt::MouseButton, int> cases[] = {
       {{55, 95}, {55, 95}, Qt::RightButton, 0},
       {{55, 95}, {55, 85}, Qt::LeftButton, 0},
@@ -38,15 +38,15 @@ TEST(Window, SquareAtHalfTheScreenTheTitleStretchedBelowTheMenusAndPressesInItsU
   for (const auto& [press, release, button, page] : cases) {
     QTest::mousePress(&shell.client(), button, {}, shell.pixelOf(press.x(), press.y()));
     QTest::mouseRelease(&shell.client(), button, {}, shell.pixelOf(release.x(), release.y()));
-    EXPECT_EQ(shell.form.scenePage, page) << press.x() << "," << press.y();
+    EXPECT_EQ(shell.form().scenePage, page) << press.x() << "," << press.y();
   }
   // Qt turns a quick second press into a double click: for the game it is one more wing beat.
-  shell.form.LBl.Move(0, 0, 100, 100);
+  shell.form().LBl.Move(0, 0, 100, 100);
   shell.click();
   shell.click();
   QTest::mouseDClick(shell.window.windowHandle(), Qt::LeftButton, {},
                      shell.client().mapTo(&shell.window, shell.pixelOf(50, 50)));
-  EXPECT_EQ(shell.form.distance, 2);
+  EXPECT_EQ(shell.form().distance, 2);
 }
 
 // A bar or menu as the player sees it: items in braces, marks as [x] or [ ], locked ones "-".
@@ -69,16 +69,16 @@ TEST(Window, TheMenuBarMirrorsTheGamesMarksAndLocksAndNeverTogglesItself) {
   EXPECT_EQ(bar(),
             "メニュウ{遊び方 バージョン} オプション{ＢＧＭ[x] 無限モード[ ] 背景効果[x]} "
             "初期化スタート ランキング");
-  shell.choose(*shell.form.mnu1[1]);
+  shell.choose(*shell.form().mnu1[1]);
   shell.startFlight();
   EXPECT_NE(bar().find("無限モード[x]-"), std::string::npos);
-  shell.choose(*shell.form.mnu1[1]);  // locked: nothing
-  EXPECT_TRUE(shell.form.endlessMode());
-  shell.choose(shell.form.mnu2);
+  shell.choose(*shell.form().mnu1[1]);  // locked: nothing
+  EXPECT_TRUE(shell.form().endlessMode());
+  shell.choose(shell.form().mnu2);
   EXPECT_NE(bar().find("無限モード[x] "), std::string::npos);
   // A command that leaves the mark alone leaves the action's mark alone, though Qt flipped it.
-  shell.form.mnu1[2]->onClick = [] {};
-  shell.choose(*shell.form.mnu1[2]);
+  shell.form().mnu1[2]->onClick = [] {};
+  shell.choose(*shell.form().mnu1[2]);
   EXPECT_NE(bar().find("背景効果[x]"), std::string::npos);
 }
 
@@ -90,7 +90,7 @@ TEST(Window, TheSystemTimerDrivesTheFlightByTheGamesClockAndABoxHoldsIt) {
   shell.startFlight();
   shell.now += 500;
   shell.click(50, 50, Qt::RightButton);  // any call brings the timers up to date
-  EXPECT_TRUE(QTest::qWaitFor([&] { return shell.form.altitude == 49; }, 2000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return shell.form().altitude == 49; }, 2000));
   {
     const BoxAnswer answer([&](QWidget* box) {
       shell.now += 5000;  // the player reads for five seconds
@@ -98,17 +98,17 @@ TEST(Window, TheSystemTimerDrivesTheFlightByTheGamesClockAndABoxHoldsIt) {
       EXPECT_TRUE(QTest::qWaitFor([&] { return !driver->isActive(); }, 2000));
       qobject_cast<QDialog*>(box)->accept();
     });
-    shell.choose(*shell.form.playmnu1[0]);
+    shell.choose(*shell.form().playmnu1[0]);
   }
   // A full interval starts afresh after the box: the driver is set for it, nothing is delivered.
   EXPECT_TRUE(QTest::qWaitFor([&] { return driver->remainingTime() > 0; }, 2000));
-  EXPECT_EQ(shell.form.altitude, 49);
+  EXPECT_EQ(shell.form().altitude, 49);
   shell.now += 490;
   shell.click(50, 50, Qt::RightButton);
-  EXPECT_EQ(shell.form.altitude, 49);
+  EXPECT_EQ(shell.form().altitude, 49);
   shell.now += 10;
   shell.click(50, 50, Qt::RightButton);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return shell.form.altitude == 48; }, 2000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return shell.form().altitude == 48; }, 2000));
 }
 
 }  // namespace

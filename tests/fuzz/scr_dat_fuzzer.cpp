@@ -12,6 +12,7 @@
 
 #include "ranking/cp932.h"
 #include "ranking/ranking_file.h"
+#include "ranking/scr_dat.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ void require(bool holds, const char* what) {
 }
 
 std::string saved(const std::string& path, const RankTable& table) {
-  RankingFile::open(path)->save(table);
+  RankingFile::open(path)->save(encodeRanking(table));
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
@@ -46,13 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return (folder / kRankingFileName).string();
   }();
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-  const RankTable table = RankingFile::open(path)->read();
+  const RankTable table = decodeRanking(RankingFile::open(path)->records());
   const std::string once = saved(path, table);
   require(once.size() == std::max(kRankingBytes, size), "saved length");
   require(once.substr(kRankingBytes) == bytes.substr(std::min(size, kRankingBytes)), "tail kept");
   for (std::size_t at = kNameBytes; at + 1 < std::min(size, kRankingBytes); at += kRecordBytes) {
     require(once.compare(at, 2, bytes, at, 2) == 0, "a score changed");
   }
-  require(saved(path, RankingFile::open(path)->read()) == once, "a second round changes it");
+  require(saved(path, decodeRanking(RankingFile::open(path)->records())) == once,
+          "a second round changes it");
   return 0;
 }

@@ -55,8 +55,7 @@ TEST(RankingEntry, AFlightTakesTheFirstPlaceItReachesAboveTiesAndTheLastEntryDro
       EXPECT_EQ(game.platform.boxes[0].title, c.place + u"位");
       EXPECT_EQ(
           game.platform.boxes[0].text,
-          c.place +
-              u"位を取りました。\r\nなんて長い距離でしょう、\r\n名前を入れてね！（半角10文字）");
+          c.place + u"位を取りました。\nなんて長い距離でしょう、\n名前を入れてね！（半角10文字）");
     }
   }
 }

@@ -22,7 +22,9 @@ TEST(Window, LoadLeavesTheCountersAtZeroAndTheFirstNewGameShowsTheTitle) {
   FOM f(platform);
   f.Form_Load();
   EXPECT_FALSE(f.sceneName.has_value());
-  EXPECT_EQ(f.distance + f.altitude + f.growth + f.meltCount + f.wingFrame + f.scenePage, 0);
+  EXPECT_EQ(
+      (std::array<int, 6>{f.distance, f.altitude, f.growth, f.meltCount, f.wingFrame, f.scenePage}),
+      (std::array<int, 6>{}));
   EXPECT_EQ(f.IMG.rect(), (Rect{0, 0, 10, 30}));
   EXPECT_EQ(f.LBl.rect(), (Rect{0, 0, 100, 100}));
   EXPECT_EQ(f.LBl.FontSize(), 13);

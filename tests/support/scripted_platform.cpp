@@ -5,16 +5,16 @@
 #include <algorithm>
 
 #include "game/runtime_error.h"
+#include "support/sized_picture.h"
 
 namespace pirune::testing {
 
 namespace {
 
-struct NamedBitmap : Bitmap {
-  explicit NamedBitmap(std::string name) : name(std::move(name)) {}
-  [[nodiscard]] std::string source() const override { return name; }
-  std::string name;
-};
+// Story pictures are 100 by 100 pixels, the wing frames 20 by 30.
+constexpr int kStorySide = 100;
+constexpr int kWingWidth = 20;
+constexpr int kWingHeight = 30;
 
 }  // namespace
 
@@ -41,23 +41,37 @@ PictureRef ScriptedPlatform::loadPicture(const std::string& path) {
     throw RuntimeError("画像ファイル " + path + " がありません");
   }
   picturesLoaded.push_back(name);
-  return std::make_shared<NamedBitmap>(name);
+  return std::make_shared<SizedPicture>(name, kStorySide, kStorySide);
 }
 
 PictureRef ScriptedPlatform::designPicture(DesignPicture picture) {
-  return std::make_shared<NamedBitmap>(picture == DesignPicture::WingFrame1 ? "wing1" : "wing2");
+  return std::make_shared<SizedPicture>(picture == DesignPicture::WingFrame1 ? "wing1" : "wing2",
+                                        kWingWidth, kWingHeight);
 }
 
-void ScriptedPlatform::messageBox(const std::u16string& text, const std::u16string& title) {
+std::string ScriptedPlatform::loadRanking() {
+  rankingFile = RankingFile::open(rankingFileIn(folder.string()));
+  return rankingFile->records();
+}
+
+void ScriptedPlatform::storeRanking(const std::string& records) {
+  ++rankingStores;
+  if (!rankingFile) {
+    rankingFile = RankingFile::open(rankingFileIn(folder.string()));
+  }
+  rankingFile->save(records);
+}
+
+void ScriptedPlatform::messageBox(const std::u16string& title, const std::u16string& text) {
   boxes.push_back({text, title, false});
   if (whileBoxOpen) {
     whileBoxOpen();
   }
 }
 
-std::optional<std::u16string> ScriptedPlatform::inputBox(const std::u16string& prompt,
-                                                         const std::u16string& title) {
-  messageBox(prompt, title);
+std::optional<std::u16string> ScriptedPlatform::inputBox(const std::u16string& title,
+                                                         const std::u16string& prompt) {
+  messageBox(title, prompt);
   boxes.back().input = true;
   std::optional<std::u16string> answer;
   if (!answers.empty()) {

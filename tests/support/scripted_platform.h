@@ -5,12 +5,14 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "game/decimal.h"
 #include "game/form.h"
+#include "ranking/ranking_file.h"
 #include "support/recording_music.h"
 
 namespace pirune::testing {
@@ -29,7 +31,9 @@ class ScriptedPlatform : public Platform {
   }
 
   std::string programFolder() override { return folder.string(); }
-  std::string rankingFolder() override { return folder.string(); }
+  // scr.dat in the program's folder, as the portable game keeps it.
+  std::string loadRanking() override;
+  void storeRanking(const std::string& records) override;
   int screenHeight() override { return 1000; }
   int outerHeight() override { return outer[1]; }
   void setOuterHeight(int pixels) override { outer[1] = pixels; }
@@ -38,9 +42,9 @@ class ScriptedPlatform : public Platform {
   double rnd() override;
   PictureRef loadPicture(const std::string& path) override;
   PictureRef designPicture(DesignPicture picture) override;
-  void messageBox(const std::u16string& text, const std::u16string& title) override;
-  std::optional<std::u16string> inputBox(const std::u16string& prompt,
-                                         const std::u16string& title) override;
+  void messageBox(const std::u16string& title, const std::u16string& text) override;
+  std::optional<std::u16string> inputBox(const std::u16string& title,
+                                         const std::u16string& prompt) override;
   MusicBackend& music() override { return musicBackend; }
   std::int64_t nowMs() override { return clock; }
 
@@ -56,6 +60,8 @@ class ScriptedPlatform : public Platform {
   std::deque<std::optional<std::u16string>> answers;  // for input boxes; none left: cancel
   std::function<void()> whileBoxOpen;                 // e.g. lets time pass inside a box
   RecordingMusic musicBackend;
+  std::unique_ptr<RankingFile> rankingFile;
+  int rankingStores = 0;
 };
 
 // The flight at a glance: compared whole, and printed field by field when a check fails.

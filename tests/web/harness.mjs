@@ -1,8 +1,11 @@
 // What the browser tests and the benchmark share: the site on a local server, a headless
-// Chromium, conditions waited for with a deadline, and the window read as a player sees it
-// (the canvas in 100 × 100 units, the menus by their captions, the dialogs by their texts).
+// Chromium or Firefox, conditions waited for with a deadline, and the window read as a player
+// sees it (the canvas in 100 × 100 units, the menus by their captions, the dialogs by their
+// texts).
 import { spawn } from 'node:child_process';
 import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
 export const DEADLINE_MS = 20000;
@@ -37,8 +40,30 @@ export async function serve(dir, onLine = () => {}) {
   return { url: `http://127.0.0.1:${port}/`, stop: () => proc.kill() };
 }
 
-export const launch = (chromium) => puppeteer.launch({ executablePath: chromium, headless: true,
-  args: [...(process.getuid?.() === 0 ? ['--no-sandbox'] : []), '--mute-audio'] });
+export const ENGINES = ['chromium', 'firefox'];
+
+// Chromium is driven over CDP, Firefox over WebDriver BiDi, both headless and silent. Firefox
+// gets a HOME of its own (it writes caches there, and root's may be read-only or shared) and
+// saves every download, unasked, into `downloads`.
+export async function launch(executable, engine = 'chromium', { downloads = null } = {}) {
+  expect(ENGINES.includes(engine), `an engine ${ENGINES.join('|')}`, engine);
+  if (engine === 'chromium') {
+    return puppeteer.launch({ executablePath: executable, headless: true,
+      args: [...(process.getuid?.() === 0 ? ['--no-sandbox'] : []), '--mute-audio'] });
+  }
+  const home = fs.mkdtempSync(path.join(os.tmpdir(), 'pirune-firefox-home-'));
+  process.on('exit', () => fs.rmSync(home, { recursive: true, force: true }));
+  const saveTo = downloads ? {
+    'browser.download.dir': downloads,
+    'browser.download.folderList': 2,
+    'browser.download.useDownloadDir': true,
+    'browser.download.always_ask_before_handling_new_types': false,
+    'browser.download.manager.showWhenStarting': false,
+  } : {};
+  return puppeteer.launch({ browser: 'firefox', executablePath: executable, headless: true,
+    env: { ...process.env, HOME: home },
+    extraPrefsFirefox: { 'media.volume_scale': '0.0', ...saveTo } });
+}
 
 // The site's file of a picture, whichever lossless format the build chose.
 export function pictureFile(site, name) {
@@ -74,6 +99,27 @@ export function look(page, picture = null) {
     return { mean: Array.from(sum, (s) => Math.round(s / perCell)), max: Array.from(max, Math.round) };
   }, picture, CELLS);
 }
+
+// Each line of text given to the client canvas, where its start lies in units, so that a test
+// can read what the window says rather than how one browser's font draws it. A frame repaints
+// only what changed, so the last text drawn at a place is the one still shown there.
+export const noteTexts = (page) => page.evaluateOnNewDocument(() => {
+  const { fillText } = CanvasRenderingContext2D.prototype;
+  // By place, the latest last, so that it stays as small as the number of places.
+  window.textsDrawn = new Map();
+  CanvasRenderingContext2D.prototype.fillText = function (text, x, y, ...rest) {
+    if (this.canvas.id === 'client') {
+      const { width, height } = this.canvas, place = `${Math.round(x)},${Math.round(y)}`;
+      window.textsDrawn.delete(place);
+      window.textsDrawn.set(place, { text: String(text), x: (x * 100) / width, y: (y * 100) / height });
+    }
+    return fillText.call(this, text, x, y, ...rest);
+  };
+});
+
+// The text last drawn starting in a rectangle in units (left, top, right, bottom), or ''.
+export const textAt = (page, x0, y0, x1, y1) => page.evaluate((...r) => [...window.textsDrawn.values()]
+  .findLast(({ x, y }) => x >= r[0] && y >= r[1] && x < r[2] && y < r[3])?.text ?? '', x0, y0, x1, y1);
 
 // The brightest luminance in a rectangle given in units (left, top, right, bottom).
 export function brightest(view, x0, y0, x1, y1) {
@@ -133,14 +179,27 @@ export async function openDialog(page, what, id = null) {
   }));
 }
 
-// Presses a dialog's button by its text and waits for the dialog to close.
+// Presses a dialog's button by its text and waits for the dialog to close. The game may open
+// its next box in the same dialog at once, sooner than a look could find it shut, so the
+// closing is noted by the page as it happens.
 export async function answer(page, id, label) {
   const button = (await page.evaluateHandle((i, l) => [...document.querySelectorAll(`dialog#${i} button`)]
     .find((b) => b.textContent.trim() === l), id, label)).asElement();
   expect(button, `a button "${label}" in #${id}`, 'none');
+  const closing = await (await page.$(`dialog#${id}`)).evaluateHandle((dialog) => {
+    const seen = { shut: false };
+    const observer = new MutationObserver((records) => {
+      if (!records.some((r) => r.oldValue !== null)) return;
+      seen.shut = true;
+      observer.disconnect();
+    });
+    observer.observe(dialog, { attributeFilter: ['open'], attributeOldValue: true });
+    return seen;
+  });
   await button.click();
-  const shut = async () => ({ ok: !(await page.$(`dialog#${id}[open]`)), seen: 'it open' });
-  await until(`#${id} to close after ${label}`, shut);
+  await until(`#${id} to close after ${label}`, async () =>
+    ({ ok: await closing.evaluate((seen) => seen.shut), seen: 'it open' }));
+  await closing.dispose();
 }
 
 // The canvas's centre in page pixels, where a click is a wing beat or the story's click.

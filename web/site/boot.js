@@ -1,6 +1,6 @@
-// ピルネノ翼 in the browser: the page's half of the program, handed to the compiled game as
-// Module.page, and the start. The title picture and the program come first (first-fetches.js);
-// the other pictures, the music and the offline copy only once the title is shown.
+// ピルネノ翼 in the browser: the start. The title picture and the program come first
+// (first-fetches.js); the other pictures, the music and the offline copy only once the title is
+// shown.
 
 import createPirune from './pirune.js';
 import * as calls from './calls.js';
@@ -15,66 +15,6 @@ import { registerServiceWorker } from './offline.js';
 import './input.js';
 import { program, rankingHeld, TITLE_PICTURE } from './first-fetches.js';
 
-const utf16 = new TextDecoder('utf-16le');
-
-// A tick due within about a frame (the background effect's, every frame) is taken by the next
-// display frame, just before it paints: one wake-up a frame for both, rather than a timer's task
-// and then a frame. It may come up to half a frame early. Later ticks wait on a page timer.
-const FRAME_MS = 17;
-const HALF_FRAME_MS = 8;
-const tickInFrame = () => calls.deliverTick(HALF_FRAME_MS);
-let timer = null;
-
-function armTimer(delay) {
-  clearTimeout(timer);
-  timer = null;
-  canvas.tickAtNextFrame(null);
-  if (delay < 0) return;
-  if (delay <= FRAME_MS) canvas.tickAtNextFrame(tickInFrame);
-  else timer = setTimeout(calls.deliverTick, delay);
-}
-
-function gameEnded() {
-  calls.end();
-  armTimer(-1);
-  menus.disableAll();
-  ranking.disableLoading();
-  music.stop();
-}
-
-const page = {
-  callFinished: calls.finished,
-  armTimer,
-  requestFrame: canvas.requestFrame,
-  gameEnded,
-  text16: (bytes) => utf16.decode(bytes),
-  fillRect: canvas.fillRect,
-  drawPicture: canvas.drawPicture,
-  drawText: canvas.drawText,
-  offerPicture: pictures.offerPicture,
-  pictureNow: pictures.pictureNow,
-  pictureWhenReady: pictures.pictureWhenReady,
-  pictureSize: pictures.pictureSize,
-  messageBox: dialogs.showMessage,
-  inputBox: dialogs.askText,
-  confirmBox: dialogs.askConfirmation,
-  awaitBox: calls.awaitBox,
-  boxEvent: calls.boxEvent,
-  addMenuItem: menus.addMenuItem,
-  showMenuItem: menus.showMenuItem,
-  musicOpen: music.open,
-  musicRewind: music.rewind,
-  musicPlay: music.play,
-  musicStop: music.stop,
-  musicClose: music.close,
-  storedRanking: ranking.storedRanking,
-  storeRanking: ranking.storeRanking,
-  chosenRanking: ranking.chosenRanking,
-  downloadRanking: ranking.downloadRanking,
-  screenHeight: () => Math.round(screen.height),
-  windowSide: layout.windowSide,
-};
-
 // The game made from the program that first-fetches.js compiled while the page loaded.
 function createGame() {
   let failed = null;
@@ -87,12 +27,7 @@ function createGame() {
       .catch(failed);
     return {};
   };
-  return Promise.race([createPirune({ page, instantiateWasm }), failure]);
-}
-
-// A ranking entered in this visit survives a closed tab or a page the browser drops.
-function keepRanking() {
-  calls.game()?._pirune_keep_ranking();
+  return Promise.race([createPirune({ instantiateWasm }), failure]);
 }
 
 // One game per browser, as one per ranking on the desktop: the ranking lives in this browser's
@@ -118,9 +53,12 @@ async function holdTheRanking() {
 async function createReadyGame() {
   const game = await createGame();
   game._pirune_offer_carried_pictures();
-  await pictures.whenReady(['wing frame 1', 'wing frame 2']);
+  await Promise.all(['wing frame 1', 'wing frame 2'].map(pictures.whenDecoded));
   return game;
 }
+
+// A ranking entered in this visit survives a closed tab or a page the browser drops.
+const keepRanking = () => calls.instance()?._pirune_keep_ranking();
 
 async function start() {
   layout.onWindowResize(canvas.setWindowSide);
@@ -136,18 +74,30 @@ async function start() {
   try {
     game = await ready;
   } catch (error) {
-    await dialogs.showMessage('ピルネノ翼', `ゲームを読み込めません。\n${error}`);
+    await dialogs.open(dialogs.MESSAGE, 'ピルネノ翼', `ゲームを読み込めません。\n${error}`);
     return;
   }
-  menus.onCommand((id) => calls.deliver((g) => g._pirune_menu(id)));
+  calls.whenEnded(() => {
+    menus.disableAll();
+    ranking.disableLoading();
+    music.stop();
+  });
   addEventListener('pagehide', keepRanking);
   document.addEventListener('visibilitychange', () => {
     if (document.visibilityState === 'hidden') keepRanking();
   });
-  canvas.connect(game);
+  const stored = ranking.stored() ?? new Uint8Array(0);
+  if (ranking.wasUnreadable()) {
+    await dialogs.open(dialogs.MESSAGE, 'ピルネノ翼',
+      'このブラウザーに保存されていたランキングを読めません。\n' +
+      '新しいランキングで始めます（読めなかったものは消さずに残してあります）。');
+  }
   calls.connect(game);
-  calls.deliver((g) => g._pirune_start());
-  await canvas.firstFrame;
+  await calls.deliver('pirune_start', ['array', 'number'], [stored, stored.length]);
+  // The start left the title, which the first frame of the canvas's size paints.
+  const shown = canvas.nextPaint();
+  canvas.resized();
+  await shown;
   pictures.fetchAll();
   music.prefetch();
   registerServiceWorker();

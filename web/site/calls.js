@@ -1,59 +1,84 @@
-// Calls into the game, one at a time, as the desktop delivers its events: each runs to its end
-// before the next is made. A call may wait inside the game (a box, a picture still on its way);
-// events that come meanwhile wait for it, except while a box is open, when the page delivers
-// no clicks, as a modal box on the desktop lets none through. A tick then wakes the game inside
-// the box instead, where the timers that a box does not hold (the music's loop) tick on.
+// Calls into the game, one at a time, as the desktop delivers its events: each is awaited to
+// its end before the next is made. A call may wait inside the game (a box, a picture still on
+// its way); events that come meanwhile wait for it, except while a box is open, when the page
+// delivers no clicks, as a modal box on the desktop lets none through. The game's timer then
+// wakes the game inside the box instead, where the timers that a box does not hold (the
+// music's loop) tick on.
 
-let core = null;
-let busy = false;
-let boxesOpen = 0;
+let game = null;
 let ended = false;
-const waiting = [];
+let last = Promise.resolve();
+let boxesOpen = 0;
 let boxAnswer = null;
 let tickInBox = false;
 let wakeBox = null;
+let onEnd = () => {};
 const TIMER_DUE = -2;
 
-export function connect(module) {
-  core = module;
-  pump();
-}
+export const connect = (module) => {
+  game = module;
+};
+export const instance = () => game;
 
-function pump() {
-  while (core && !busy && !ended && waiting.length > 0) {
-    busy = true;
-    waiting.shift()(core);
-  }
-}
-
-// A call for the game, made when every earlier call has ended.
-export function deliver(call) {
-  if (ended) return;
-  waiting.push(call);
-  pump();
+// A call of an exported function of the game: name, argument types, arguments.
+export function deliver(name, types = [], args = []) {
+  if (!game || ended) return last;
+  last = last
+    .then(() => (ended ? null : game.ccall(name, null, types, args, { async: true })))
+    .catch((error) => reportLost(error));
+  return last;
 }
 
 // A click or a key for the game: none while a box is open.
-export function deliverInput(call) {
-  if (boxesOpen > 0) return;
-  deliver(call);
+export function deliverInput(name, types, args) {
+  if (boxesOpen === 0) deliver(name, types, args);
 }
 
-// The game's timer fell due, or falls due within lead milliseconds. While a call waits, its end
-// re-arms the timer.
-export function deliverTick(lead = 0) {
-  if (!core || ended) return;
+// What escaped the game's own error box: the program itself failed (out of memory, say).
+function reportLost(error) {
+  end();
+  console.error(error);
+}
+
+// ---- the game's timer -------------------------------------------------------------------
+// A tick due within about a frame (the background effect's, every frame) is taken by the next
+// display frame, just before it paints: one wake-up a frame for both, rather than a timer's task
+// and then a frame. It may come up to half a frame early. Later ticks wait on a page timer.
+const FRAME_MS = 17;
+const HALF_FRAME_MS = 8;
+let timer = null;
+let frameTick = () => {};
+
+export function onFrameTick(handler) {
+  frameTick = handler;
+}
+
+function tick(lead) {
+  if (!game || ended) return;
   if (boxesOpen > 0) {
     tickInBox = true;
-    wakeBox?.();
-  } else if (!busy) {
-    deliver((c) => c._pirune_tick(lead));
+    if (wakeBox) wakeBox();
+  } else {
+    deliver('pirune_tick', ['number'], [lead]);
   }
 }
 
-// The game opened a box whose answer (a number) comes with `answer`.
-export function awaitBox(answer) {
-  boxAnswer = answer;
+export function armTimer(delay) {
+  clearTimeout(timer);
+  timer = null;
+  frameTick(null);
+  if (delay < 0) return;
+  if (delay <= FRAME_MS) frameTick(() => tick(HALF_FRAME_MS));
+  else timer = setTimeout(() => tick(0), delay);
+}
+
+// ---- the boxes --------------------------------------------------------------------------
+// The game opened a box whose answer comes with `answer`.
+export function openBox(answer) {
+  boxesOpen += 1;
+  boxAnswer = answer.finally(() => {
+    boxesOpen -= 1;
+  });
 }
 
 // What the game waiting in its box learns next: the box's answer, or TIMER_DUE.
@@ -65,25 +90,17 @@ export async function boxEvent() {
   return TIMER_DUE;
 }
 
-// The game said that the call has ended (page.callFinished). Within a call that waited, the
-// game is still on the stack here: the next call is made once it has returned.
-export function finished() {
-  busy = false;
-  if (waiting.length > 0) queueMicrotask(pump);
-}
+export const boxOpen = () => boxesOpen > 0;
 
-export function boxOpened() {
-  boxesOpen += 1;
-}
-
-export function boxClosed() {
-  boxesOpen = Math.max(0, boxesOpen - 1);
+// ---- the end ------------------------------------------------------------------------------
+// A run-time error ended the game: no more calls, no more ticks.
+export function whenEnded(handler) {
+  onEnd = handler;
 }
 
 export function end() {
+  if (ended) return;
   ended = true;
-  waiting.length = 0;
+  armTimer(-1);
+  onEnd();
 }
-
-export const hasEnded = () => ended;
-export const game = () => core;

@@ -1,39 +1,34 @@
-// The client area: a canvas as many device pixels large as it is shown, painted by the game's
-// painter (pirune_paint) with the primitives below, at most once per display frame and only
-// when the game's window changed or the canvas was resized. A frame may first deliver the
-// game's tick, whose changes it then paints.
+// The client area: a canvas as many device pixels large as it is shown. The game plans each
+// frame and draws it with the primitives below, inside the rectangles that changed, at most
+// once per display frame. A frame may first deliver the game's tick, whose changes it then
+// paints.
 
-import { layOutText } from './text-layout.js';
-import { bitmap } from './pictures.js';
+import { instance, onFrameTick } from './calls.js';
 
 // The desktop opens its window half a screen high; on the usual 1080-line screen that is 540
 // pixels, with the label's 13 points at 96 dots per inch. The page's window shows the label's
 // text at the same size for its size.
 const DESKTOP_WINDOW_SIDE = 540;
 const PIXELS_PER_POINT = 96 / 72;
+const FONT_FAMILY =
+  '"IPAGothic", "IPAPGothic", "Noto Sans CJK JP", "VL Gothic", "Hiragino Kaku Gothic ProN", ' +
+  '"Hiragino Sans", "Yu Gothic", Meiryo, sans-serif';
 
 const canvas = document.getElementById('client');
 const context = canvas.getContext('2d', { alpha: false });
-let game = null;
 let frameAsked = false;
 let inFrame = false;
 let paintWanted = false;
 let frameTick = null;
 let windowSide = DESKTOP_WINDOW_SIDE;
-let painted = null;
-// The first frame of the window as the game's start left it: the title.
-export const firstFrame = new Promise((resolve) => {
-  painted = resolve;
-});
+let painted = [];
 
-export function connect(module) {
-  game = module;
-  requestFrame();
-}
+// Resolves once a frame has been painted after this call.
+export const nextPaint = () => new Promise((resolve) => painted.push(resolve));
 
 export function setWindowSide(side) {
   windowSide = side;
-  requestFrame();
+  resized();
 }
 
 export function requestFrame() {
@@ -41,11 +36,10 @@ export function requestFrame() {
   askFrame();
 }
 
-// tick (or none) runs at the start of the next display frame.
-export function tickAtNextFrame(tick) {
+onFrameTick((tick) => {
   frameTick = tick;
   if (tick) askFrame();
-}
+});
 
 function askFrame() {
   if (frameAsked || inFrame) return;
@@ -59,21 +53,16 @@ function frame() {
   const tick = frameTick;
   frameTick = null;
   try {
-    tick?.();
+    if (tick) tick();
     if (paintWanted) {
       paintWanted = false;
-      paint();
+      instance()?._pirune_paint();
+      painted.splice(0).forEach((resolve) => resolve());
     }
   } finally {
     inFrame = false;
     if (paintWanted || frameTick) askFrame();
   }
-}
-
-function paint() {
-  if (!game || canvas.width === 0 || canvas.height === 0) return;
-  const pointPixels = PIXELS_PER_POINT * shownRatio * (windowSide / DESKTOP_WINDOW_SIDE);
-  if (game._pirune_paint(canvas.width, canvas.height, shownRatio, pointPixels)) painted();
 }
 
 // The backing store follows the canvas's size in device pixels exactly, so that every
@@ -90,21 +79,20 @@ function measure() {
   const width = box.width * devicePixelRatio;
   const height = box.height * devicePixelRatio;
   const agrees = (exact, estimate) => Math.abs(exact - estimate) <= 1.5;
-  if (devicePixels && agrees(devicePixels[0], width) && agrees(devicePixels[1], height)) {
-    resizeTo(devicePixels[0], devicePixels[1]);
-  } else {
-    resizeTo(width, height);
-  }
+  const exact = devicePixels && agrees(devicePixels[0], width) && agrees(devicePixels[1], height);
+  const w = Math.max(1, Math.round(exact ? devicePixels[0] : width));
+  const h = Math.max(1, Math.round(exact ? devicePixels[1] : height));
+  // Setting a size clears the canvas, even the same size.
+  if (canvas.width !== w) canvas.width = w;
+  if (canvas.height !== h) canvas.height = h;
   shownRatio = box.width > 0 ? canvas.width / box.width : devicePixelRatio;
+  resized();
 }
 
-function resizeTo(width, height) {
-  width = Math.max(1, Math.round(width));
-  height = Math.max(1, Math.round(height));
-  if (canvas.width === width && canvas.height === height) return;
-  canvas.width = width;
-  canvas.height = height;
-  requestFrame();
+// The game learns the canvas's size (a new size clears the canvas: it paints it all again).
+export function resized() {
+  const pointPixels = PIXELS_PER_POINT * shownRatio * (windowSide / DESKTOP_WINDOW_SIDE);
+  instance()?._pirune_resize(canvas.width, canvas.height, shownRatio, pointPixels);
 }
 
 function followSize() {
@@ -133,39 +121,62 @@ function followSize() {
 }
 followSize();
 
-// ---- the painter's primitives, in device pixels -----------------------------------------
+// ---- the primitives, in device pixels -----------------------------------------------------
 const rgb = (r, g, b) => `rgb(${r},${g},${b})`;
+const font = (px) => `${px}px ${FONT_FAMILY}`;
+
+export function beginPaint(rects) {
+  context.save();
+  context.beginPath();
+  for (let i = 0; i < rects.length; i += 4) context.rect(rects[i], rects[i + 1], rects[i + 2], rects[i + 3]);
+  context.clip();
+  context.imageSmoothingEnabled = true;
+  context.imageSmoothingQuality = 'high';
+}
+
+export function endPaint() {
+  context.restore();
+}
 
 export function fillRect(x, y, w, h, r, g, b) {
   context.fillStyle = rgb(r, g, b);
   context.fillRect(x, y, w, h);
 }
 
-export function drawPicture(id, x, y, w, h) {
-  const picture = bitmap(id);
-  if (!picture || w <= 0 || h <= 0) return;
-  context.imageSmoothingEnabled = true;
-  context.imageSmoothingQuality = 'high';
-  context.drawImage(picture, x, y, w, h);
+export function drawPicture(picture, x, y, w, h) {
+  if (picture && w > 0 && h > 0) context.drawImage(picture, x, y, w, h);
 }
 
-// Alignment as the game numbers it: 0 left, 1 right, 2 centre.
-export function drawText(text, bx, by, bw, bh, cx, cy, cw, ch, r, g, b, alignment, px) {
+// A line of text, the top of its line box at (x, top), clipped to its label.
+export function drawText(text, x, top, px, r, g, b, cx, cy, cw, ch) {
   context.save();
   context.beginPath();
   context.rect(cx, cy, cw, ch);
   context.clip();
-  const layout = layOutText(context, text, bw, px);
-  context.font = layout.font;
+  context.font = font(px);
   context.fillStyle = rgb(r, g, b);
   context.textBaseline = 'alphabetic';
-  let baseline = by + layout.ascent;
-  for (const line of layout.lines) {
-    const free = bw - line.width;
-    const x = alignment === 2 ? bx + free / 2 : alignment === 1 ? bx + free : bx;
-    context.fillText(line.text, x, baseline);
-    baseline += layout.lineHeight;
-    if (baseline - layout.ascent > by + bh) break;
-  }
+  context.fillText(text, x, top + metrics(px).ascent);
   context.restore();
 }
+
+const known = new Map();
+function metrics(px) {
+  let m = known.get(px);
+  if (!m) {
+    context.font = font(px);
+    const shape = context.measureText('あ');
+    const ascent = shape.fontBoundingBoxAscent ?? px * 0.88;
+    const descent = shape.fontBoundingBoxDescent ?? px * 0.12;
+    m = { ascent, height: ascent + descent };
+    known.set(px, m);
+  }
+  return m;
+}
+
+export function textWidth(text, px) {
+  context.font = font(px);
+  return context.measureText(text).width;
+}
+
+export const lineHeight = (px) => metrics(px).height;

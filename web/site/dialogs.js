@@ -1,27 +1,26 @@
-// The message box and the input box, modal like the desktop's: the game's procedure waits for
-// the player's answer. While one is open the page delivers no clicks to the game.
+// The message box, the input box and the page's own OK/キャンセル question, modal like the
+// desktop's: the game's procedure waits for the player's answer. While one is open the page
+// delivers no clicks to the game.
 
-import { boxOpened, boxClosed } from './calls.js';
 import { closeMenus } from './menus.js';
+
+export const MESSAGE = 0;
+export const INPUT = 1;
+export const CONFIRM = 2;
 
 const messageBox = document.getElementById('message-box');
 const inputBox = document.getElementById('input-box');
 const field = document.getElementById('input-box-field');
 
-// Texts come with CR LF line breaks; the paragraph keeps line breaks and spaces as they are.
-const shown = (text) => text.replace(/\r\n/g, '\n');
-
-function open(dialog, title, text) {
+function show(dialog, title, text) {
   closeMenus();
   dialog.querySelector('h2').textContent = title;
-  dialog.querySelector('p').textContent = shown(text);
+  dialog.querySelector('p').textContent = text;
   dialog.returnValue = '';
-  boxOpened();
   return new Promise((resolve) => {
     dialog.addEventListener(
       'close',
       () => {
-        boxClosed();
         document.getElementById('client').focus({ preventScroll: true });
         resolve(dialog.returnValue);
       },
@@ -31,28 +30,25 @@ function open(dialog, title, text) {
   });
 }
 
-export async function showMessage(title, text) {
-  await open(messageBox, title, text);
-}
-
-// OK and キャンセル in the message box, for the page's own questions; true for OK.
-export async function askConfirmation(title, text) {
-  const buttons = messageBox.querySelector('.box-buttons');
-  const cancel = document.createElement('button');
-  cancel.value = 'cancel';
+// The box of `kind` opened; its answer: 0 for a message, 1 (OK) or 0 for a question, the typed
+// text or -1 (キャンセル, Escape) for the input box.
+export async function open(kind, title, text) {
+  if (kind === INPUT) {
+    field.value = '';
+    const answer = show(inputBox, title, text);
+    field.focus();
+    return (await answer) === 'ok' ? field.value : -1;
+  }
+  if (kind !== CONFIRM) {
+    await show(messageBox, title, text);
+    return 0;
+  }
+  const cancel = Object.assign(document.createElement('button'), { value: 'cancel' });
   cancel.textContent = 'キャンセル';
-  buttons.append(cancel);
+  messageBox.querySelector('.box-buttons').append(cancel);
   try {
-    return (await open(messageBox, title, text)) === 'ok';
+    return (await show(messageBox, title, text)) === 'ok' ? 1 : 0;
   } finally {
     cancel.remove();
   }
-}
-
-// The typed text, or null when the player cancels (キャンセル or Escape).
-export async function askText(title, prompt) {
-  field.value = '';
-  const answer = open(inputBox, title, prompt);
-  field.focus();
-  return (await answer) === 'ok' ? field.value : null;
 }

@@ -22,8 +22,9 @@ const shiftOf = (event) =>
   (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0);
 
 const press = (button, shift, at) =>
-  deliverInput((game) => game._pirune_press(button, shift, at.x, at.y));
-const release = (button, at) => deliverInput((game) => game._pirune_release(button, at.x, at.y));
+  deliverInput('pirune_press', ['number', 'number', 'number', 'number'], [button, shift, at.x, at.y]);
+const release = (button, at) =>
+  deliverInput('pirune_release', ['number', 'number', 'number'], [button, at.x, at.y]);
 
 // Pointers down, in the order they went down; the first is the one the game holds.
 const held = [];

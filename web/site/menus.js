@@ -3,28 +3,24 @@
 // is the game's menu command; the page never flips a mark itself. Usable by mouse, touch and
 // keyboard (arrow keys, Home, End, Enter, Space, Escape).
 
+import { deliver } from './calls.js';
+
 const bar = document.getElementById('menubar');
 const items = []; // by the game's number: { button, menu (for a drop-down), parent }
-let command = () => {};
-
-export function onCommand(handler) {
-  command = handler;
-}
 
 const tops = () => items.filter((item) => item.parent === -1);
 const openMenu = () => tops().find((top) => top.menu && !top.menu.hidden);
 const isDisabled = (button) => button.getAttribute('aria-disabled') === 'true';
 const entries = (top) => [...top.menu.children];
 
-export function addMenuItem(parent, caption, checkable, opensMenu) {
-  const id = items.length;
+export function addMenuItem(id, parent, caption, checkable, opensMenu) {
   const button = document.createElement('button');
   button.type = 'button';
   button.textContent = caption;
   button.tabIndex = -1;
   button.setAttribute('role', checkable ? 'menuitemcheckbox' : 'menuitem');
   const item = { button, parent, menu: null };
-  items.push(item);
+  items[id] = item;
   if (parent === -1) {
     const slot = document.createElement('div');
     slot.className = 'menu-slot';
@@ -48,7 +44,6 @@ export function addMenuItem(parent, caption, checkable, opensMenu) {
     items[parent].menu.append(button);
   }
   button.addEventListener('click', () => activate(id));
-  return id;
 }
 
 export function showMenuItem(id, checked, enabled) {
@@ -97,7 +92,7 @@ function activate(id) {
   if (isDisabled(item.button)) return;
   closeMenus();
   document.getElementById('client').focus({ preventScroll: true });
-  command(id);
+  deliver('pirune_menu', ['number'], [id]);
 }
 
 function moveAlongBar(from, step) {

@@ -8,21 +8,14 @@ import { pictures as siteFiles } from './site-media.js';
 const decoded = [];
 const byName = new Map();
 
+// The picture's number once decoded, or -1.
 function track(name, loading) {
-  const entry = { state: 'loading', id: -1 };
-  entry.ready = loading.then(
-    (picture) => {
-      entry.id = decoded.push(picture) - 1;
-      entry.state = 'ready';
-      return entry.id;
-    },
-    () => {
-      entry.state = 'failed';
-      return -1;
-    },
+  const ready = loading.then(
+    (picture) => decoded.push(picture) - 1,
+    () => -1,
   );
-  byName.set(name, entry);
-  return entry;
+  byName.set(name, ready);
+  return ready;
 }
 
 // Starts fetching the site's picture for the game's file `name` ("stt.bmp").
@@ -40,26 +33,10 @@ export function offerPicture(name, bytes) {
   track(name, decode(new Blob([bytes], { type: 'image/bmp' })));
 }
 
-export function whenReady(names) {
-  return Promise.all(names.map((name) => byName.get(name)?.ready ?? Promise.resolve(-1)));
-}
-
-// -1: no such picture, or not decodable; -2: still on its way.
-export function pictureNow(name) {
+// The number of the picture called `name` once decoded; -1 for none the page can show.
+export function whenDecoded(name) {
   fetchPicture(name);
-  const entry = byName.get(name);
-  if (!entry || entry.state === 'failed') return -1;
-  return entry.state === 'ready' ? entry.id : -2;
-}
-
-export function pictureWhenReady(name) {
-  fetchPicture(name);
-  return byName.get(name)?.ready ?? Promise.resolve(-1);
-}
-
-export function pictureSize(id) {
-  const picture = decoded[id];
-  return picture ? [picture.width, picture.height] : [0, 0];
+  return byName.get(name) ?? Promise.resolve(-1);
 }
 
 export const bitmap = (id) => decoded[id];

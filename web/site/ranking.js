@@ -1,6 +1,7 @@
-// scr.dat in the browser: its bytes kept in localStorage (base64), handed to the game at start
-// and after every save; and the two buttons under the window that let the player keep the
-// file or bring one. The game's own code reads and writes the file; the page moves bytes.
+// scr.dat in the browser: its bytes kept in localStorage (base64), handed to the game when it
+// starts and stored by the game whenever its ranking changes; and the two buttons under the
+// window that let the player keep the file or bring one. The game's own code reads and writes
+// the records; the page keeps bytes.
 
 import { deliver } from './calls.js';
 
@@ -8,29 +9,61 @@ const KEY = 'pirune-scr.dat';
 // The game refuses anything larger: one byte more is enough to know.
 const LARGEST = 4096;
 
-export function storedRanking() {
+// Where a stored value that cannot be read is put aside, never to be overwritten by a save.
+const UNREADABLE = `${KEY}.unreadable`;
+
+// The bytes as last stored, or as read: the file the player takes, even where storage is barred.
+let kept = null;
+let unreadable = false;
+let refusalSaid = false;
+
+// scr.dat's bytes as stored, or none. Storage that is barred altogether is said at the first
+// save that fails.
+export function stored() {
+  let text = null;
   try {
-    const text = localStorage.getItem(KEY);
-    if (text === null) return null;
-    return Uint8Array.from(atob(text), (c) => c.charCodeAt(0));
+    text = localStorage.getItem(KEY);
   } catch {
-    return null; // storage barred, or not base64: the game starts with an empty ranking
+    return null;
   }
+  if (text === null) return null;
+  try {
+    kept = Uint8Array.from(atob(text), (c) => c.charCodeAt(0));
+  } catch {
+    unreadable = true;
+    try {
+      if (localStorage.getItem(UNREADABLE) === null) localStorage.setItem(UNREADABLE, text);
+      localStorage.removeItem(KEY);
+    } catch {
+      // Kept where it is: the saves that follow will say they failed.
+    }
+  }
+  return kept;
 }
 
-export function storeRanking(bytes) {
+// The stored ranking could not be read, and the game starts with an empty one.
+export const wasUnreadable = () => unreadable;
+
+// The game's records in place of the stored ones; whatever the file holds after them stays.
+export function store(records) {
+  const bytes = new Uint8Array(Math.max(records.length, kept?.length ?? 0));
+  if (kept) bytes.set(kept);
+  bytes.set(records);
+  kept = bytes;
   try {
     localStorage.setItem(KEY, btoa(String.fromCharCode(...bytes)));
   } catch {
-    // Storage barred or full: the ranking lives as long as the page.
+    // Storage barred or full: the ranking lives as long as the page, and the player hears so
+    // once, after the call that stored it.
+    if (!refusalSaid) {
+      refusalSaid = true;
+      deliver('pirune_storage_refused');
+    }
   }
 }
 
-let chosen = new Uint8Array(0);
-export const chosenRanking = () => chosen;
-
-export function downloadRanking(bytes) {
-  const url = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+function download() {
+  const url = URL.createObjectURL(new Blob([kept ?? new Uint8Array(0)], { type: 'application/octet-stream' }));
   const link = document.createElement('a');
   link.href = url;
   link.download = 'scr.dat';
@@ -44,17 +77,15 @@ const saveButton = document.getElementById('save-ranking');
 const loadButton = document.getElementById('load-ranking');
 const fileInput = document.getElementById('load-ranking-file');
 
-saveButton.addEventListener('click', () => deliver((game) => game._pirune_download_ranking()));
+// The ranking as it stands, entries of this visit included.
+saveButton.addEventListener('click', () => deliver('pirune_keep_ranking').then(download));
 loadButton.addEventListener('click', () => fileInput.click());
 fileInput.addEventListener('change', async () => {
   const file = fileInput.files?.[0];
   fileInput.value = '';
   if (!file) return;
   const bytes = new Uint8Array(await file.slice(0, LARGEST + 1).arrayBuffer());
-  deliver((game) => {
-    chosen = bytes;
-    game._pirune_offer_ranking();
-  });
+  deliver('pirune_offer_ranking', ['array', 'number'], [bytes, bytes.length]);
 });
 
 export function disableLoading() {

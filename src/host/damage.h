@@ -3,32 +3,36 @@
 // since the frame before. Everywhere else the window already shows what the model says, so the
 // background effect's small shapes cost a few small rectangles a frame, not the whole window.
 
-#include <QRect>
-#include <QRegion>
-#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "host/pixels.h"
 #include "screen/color.h"
 #include "screen/controls.h"
 #include "screen/picture.h"
 #include "screen/window_model.h"
 
-namespace pirune::desktop {
+namespace pirune {
+
+// The pixels a label's text may touch; a shell's font decides them.
+using TextInk = std::function<PixelRect(const Label& label)>;
 
 class DamageTracker {
  public:
-  // The pixels of `client` that differ between the window as last taken and as it is now:
-  // the whole client area the first time and whenever it changed. From then on the window as
-  // it is now counts as painted.
-  [[nodiscard]] QRegion take(const WindowModel& window, const QRect& client);
+  // The pixels of the client area that differ between the window as last taken and as it is
+  // now: the whole client area the first time and whenever its size changed. From then on the
+  // window as it is now counts as painted. Without `textInk` a label's text may touch its
+  // whole box.
+  [[nodiscard]] Region take(const WindowModel& window, const ClientGeometry& client,
+                            const TextInk& textInk = {});
 
  private:
   // Everything of a control that shows, and the pixels it may touch. Pictures never change
   // once loaded, so the same picture is the same pixels.
   struct Look {
     const Control* control = nullptr;
-    QRect pixels;
+    PixelRect pixels;
     PictureRef picture;
     Color color;
     std::u16string caption;
@@ -38,12 +42,12 @@ class DamageTracker {
     [[nodiscard]] bool sameAs(const Look& other) const;
   };
 
-  static Look lookOf(const Control& control, const QRect& client);
+  static Look lookOf(const Control& control, const ClientGeometry& client, const TextInk& textInk);
 
   std::vector<Look> painted_;
   std::vector<Look> before_;
-  QRect client_;
+  ClientGeometry client_;
   bool taken_ = false;
 };
 
-}  // namespace pirune::desktop
+}  // namespace pirune

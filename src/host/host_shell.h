@@ -1,0 +1,42 @@
+#pragma once
+// What a shell does for the session around the game, with its toolkit alone. The session
+// decides what and when; the shell only carries it out.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/menu_changes.h"
+#include "host/pixels.h"
+
+namespace pirune {
+
+// What the program ends with after a run-time error.
+inline constexpr int kFailureStatus = 1;
+
+class HostShell {
+ public:
+  HostShell() = default;
+  HostShell(const HostShell&) = delete;
+  HostShell& operator=(const HostShell&) = delete;
+  HostShell(HostShell&&) = delete;
+  HostShell& operator=(HostShell&&) = delete;
+  virtual ~HostShell() = default;
+
+  // A run-time error (UTF-8), in a box titled with the game's name; returns once the player
+  // closed it.
+  virtual void reportError(const std::string& text) = 0;
+  // The session's tick is wanted after `delayMs`, replacing any wanted before; none: no timer
+  // can tick.
+  virtual void armTimer(std::optional<std::int64_t> delayMs) = 0;
+  // The menu bar, once, when the game has started.
+  virtual void buildMenus(const std::vector<MenuEntry>& entries) = 0;
+  virtual void showMenuItem(const MenuState& state) = 0;
+  // These pixels of the client area changed: they are to be painted with the next frame.
+  virtual void invalidate(const Region& region) = 0;
+  // A run-time error has ended the game; the session calls nothing into it any more.
+  virtual void end(int status) = 0;
+};
+
+}  // namespace pirune
