@@ -25,7 +25,7 @@ case $what in
       pulseaudio pulseaudio-utils                         # a private sound server
       clang libclang-rt-dev                               # the sanitizer build and the fuzzer
       dpkg-dev file lintian desktop-file-utils appstream  # the package and what it installs
-      emscripten webp lame python3 chromium               # the web page, in a real browser
+      emscripten webp lame python3 chromium firefox-esr   # the web page, in two real browsers
     )
     command -v node >/dev/null || packages+=(nodejs npm)
     ;;

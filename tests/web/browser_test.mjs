@@ -14,8 +14,9 @@ const [ENGINE, CASE, SITE, BROWSER] = process.argv.slice(2);
 const FIREFOX = ENGINE === 'firefox';
 const NAME_OF_TEST = FIREFOX ? `web_firefox_${CASE}` : `web_${CASE}`;
 const OUT = process.env.OUT_DIR ?? os.tmpdir();
-const FILES = fs.mkdtempSync(path.join(os.tmpdir(), 'pirune-web-')); // files to load
-const DOWNLOADS = path.join(FILES, 'downloads');
+const FILES = fs.mkdtempSync(path.join(os.tmpdir(), 'pirune-web-')); // files to load, Chromium's downloads
+const DOWNLOADS = path.join(FILES, 'downloads'); // Firefox's downloads, by their names
+fs.mkdirSync(DOWNLOADS);
 const TITLE = 'ピルネノ翼';
 
 // --- what the player sees ------------------------------------------------------------------
@@ -67,8 +68,8 @@ const click = async (page) => { const { x, y } = await centre(page); await page.
 const tap = async (page) => { const { x, y } = await centre(page); await page.touchscreen.tap(x, y); };
 
 // Several fingers tapping at once: their taps reach the page in one touch event, faster than a
-// frame, and each must be a wing beat. WebDriver BiDi puts each finger down in a command of its
-// own, so in Firefox they are all down together before the first lifts, though not always
+// frame, and each must be a wing beat. Over WebDriver BiDi, puppeteer puts each finger down in a
+// command of its own: in Firefox they are all down before the first lifts, though not always
 // within one frame.
 async function beats(page, fingers) {
   const { x, y } = await centre(page);
@@ -107,11 +108,11 @@ async function download(page) {
     const file = path.join(DOWNLOADS, 'scr.dat');
     await page.click('#save-ranking');
     const bytes = await until('a download of scr.dat', async () => {
-      const names = fs.existsSync(DOWNLOADS) ? fs.readdirSync(DOWNLOADS) : [];
+      const names = fs.readdirSync(DOWNLOADS);
       const done = names.includes('scr.dat') && !names.some((n) => n.endsWith('.part'));
       const size = done ? fs.statSync(file).size : 0;
-      return { ok: size > 0, seen: `${names.join(', ') || 'nothing'}${done ? ` (scr.dat ${size} bytes)` : ''}`,
-        value: done && fs.readFileSync(file) };
+      const seen = `${names.join(', ') || 'nothing'}${done ? ` (scr.dat ${size} bytes)` : ''}`;
+      return { ok: size > 0, seen, value: done && fs.readFileSync(file) };
     });
     fs.rmSync(file); // the next download is a scr.dat again, not a "scr(1).dat"
     return bytes;
@@ -225,6 +226,9 @@ async function game(page, refs) {
     back.toString('hex'));
 }
 
+// Firefox takes the viewport and its pixel ratio but not the touch emulation (maxTouchPoints stays
+// 0, so the page's (pointer: coarse) styles do not apply there); its taps are real touches all
+// the same.
 async function phone(page, refs) {
   const box = await (await page.$('#game-window')).boundingBox();
   const square = Math.abs(box.width - 390) <= 1 && Math.abs(box.height - box.width) <= 1;
@@ -267,8 +271,12 @@ async function shortMusic(page) {
   page.on('request', (r) => (r.url().endsWith('/site-media.js')
     ? r.respond({ contentType: 'text/javascript', body: short }) : r.continue()));
   await page.evaluateOnNewDocument(() => {
-    const start = AudioBufferSourceNode.prototype.start;
+    const start = AudioBufferSourceNode.prototype.start, Context = AudioContext;
     window.musicStarts = 0;
+    window.soundContexts = [];
+    window.AudioContext = class extends Context {
+      constructor(...args) { super(...args); window.soundContexts.push(this); }
+    };
     AudioBufferSourceNode.prototype.start = function (...args) {
       window.musicStarts += 1;
       return start.apply(this, args);
@@ -280,8 +288,11 @@ async function music(page) {
   await (await page.waitForSelector(menuItem('ランキング'))).click();
   await openDialog(page, 'the ranking box');
   await until(`the music after ${MUSIC_MS} ms, with the ranking box still open`, async () => {
-    const [starts, open] = await page.evaluate(() => [window.musicStarts, !!document.querySelector('dialog[open]')]);
-    return { ok: starts > 0 && open, seen: `${starts} starts, the box ${open ? 'open' : 'shut'}` };
+    const [starts, open, states] = await page.evaluate(() => [window.musicStarts,
+      !!document.querySelector('dialog[open]'), window.soundContexts.map((c) => c.state)]);
+    // Firefox keeps its sound "suspended" with no sound server to play to (run-tests starts one).
+    const sound = states.length ? `the sound ${states.join(', ')}` : 'no sound made';
+    return { ok: starts > 0 && open, seen: `${starts} starts, the box ${open ? 'open' : 'shut'}, ${sound}` };
   });
 }
 

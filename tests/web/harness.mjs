@@ -43,8 +43,8 @@ export async function serve(dir, onLine = () => {}) {
 export const ENGINES = ['chromium', 'firefox'];
 
 // Chromium is driven over CDP, Firefox over WebDriver BiDi, both headless and silent. Firefox
-// gets a HOME of its own (it writes caches there, and root's may be read-only or shared) and
-// saves every download, unasked, into `downloads`.
+// gets a HOME of its own: it writes its caches there, and with a HOME it cannot write it never
+// starts. It saves every download, unasked, into `downloads`.
 export async function launch(executable, engine = 'chromium', { downloads = null } = {}) {
   expect(ENGINES.includes(engine), `an engine ${ENGINES.join('|')}`, engine);
   if (engine === 'chromium') {
@@ -87,12 +87,16 @@ export function look(page, picture = null) {
     const { data } = ctx.getImageData(0, 0, w, h);
     const sum = new Float64Array(n * n * 3), max = new Float64Array(n * n);
     const column = Int32Array.from({ length: w }, (_, x) => Math.floor((x * n) / w));
+    // Written out flat: with a loop over the channels, Firefox took ten times as long.
     for (let y = 0, i = 0; y < h; y++) {
       const row = Math.floor((y * n) / h) * n;
       for (let x = 0; x < w; x++, i += 4) {
-        const cell = row + column[x];
-        for (let k = 0; k < 3; k++) sum[cell * 3 + k] += data[i + k];
-        max[cell] = Math.max(max[cell], 0.299 * data[i] + 0.587 * data[i + 1] + 0.114 * data[i + 2]);
+        const cell = row + column[x], s = cell * 3, r = data[i], g = data[i + 1], b = data[i + 2];
+        sum[s] += r;
+        sum[s + 1] += g;
+        sum[s + 2] += b;
+        const luminance = 0.299 * r + 0.587 * g + 0.114 * b;
+        if (luminance > max[cell]) max[cell] = luminance;
       }
     }
     const perCell = (w * h) / (n * n);
