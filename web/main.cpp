@@ -25,6 +25,14 @@ std::optional<pirune::MouseButton> gameButton(int button) {
   }
 }
 
+// The started game's session, if there is one.
+template <typename Event>
+void toSession(Event event) {
+  if (shell) {
+    event(shell->session());
+  }
+}
+
 std::string bytesOf(const unsigned char* bytes, int length) {
   return length > 0
              ? std::string(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length))
@@ -47,29 +55,29 @@ EMSCRIPTEN_KEEPALIVE void pirune_start(const unsigned char* stored, int length) 
 }
 
 EMSCRIPTEN_KEEPALIVE void pirune_press(int button, int shift, double x, double y) {
-  if (const auto game = gameButton(button); shell && game) {
-    shell->session().press(*game, static_cast<std::int16_t>(shift), static_cast<float>(x),
-                           static_cast<float>(y));
+  if (const auto game = gameButton(button)) {
+    toSession([&](pirune::HostSession& s) {
+      s.press(*game, static_cast<std::int16_t>(shift), static_cast<float>(x),
+              static_cast<float>(y));
+    });
   }
 }
 
 EMSCRIPTEN_KEEPALIVE void pirune_release(int button, double x, double y) {
-  if (const auto game = gameButton(button); shell && game) {
-    shell->session().release(*game, static_cast<float>(x), static_cast<float>(y));
+  if (const auto game = gameButton(button)) {
+    toSession([&](pirune::HostSession& s) {
+      s.release(*game, static_cast<float>(x), static_cast<float>(y));
+    });
   }
 }
 
 // lead: how early a tick may come, in milliseconds (see TimerScheduler::fireDue).
 EMSCRIPTEN_KEEPALIVE void pirune_tick(int leadMs) {
-  if (shell) {
-    shell->session().tick(leadMs);
-  }
+  toSession([leadMs](pirune::HostSession& s) { s.tick(leadMs); });
 }
 
 EMSCRIPTEN_KEEPALIVE void pirune_menu(int id) {
-  if (shell) {
-    shell->session().menuCommand(id);
-  }
+  toSession([id](pirune::HostSession& s) { s.menuCommand(id); });
 }
 
 EMSCRIPTEN_KEEPALIVE void pirune_offer_ranking(const unsigned char* bytes, int length) {
@@ -81,28 +89,24 @@ EMSCRIPTEN_KEEPALIVE void pirune_offer_ranking(const unsigned char* bytes, int l
 // The ranking as it stands now, stored: before the page goes away, and before the player takes
 // the file.
 EMSCRIPTEN_KEEPALIVE void pirune_keep_ranking() {
-  if (shell) {
-    shell->session().keepRanking();
-  }
+  toSession([](pirune::HostSession& s) { s.keepRanking(); });
 }
 
 // The browser refused to store the ranking: said once, and the game plays on.
 EMSCRIPTEN_KEEPALIVE void pirune_storage_refused() {
-  if (shell) {
-    shell->session().tell(
+  toSession([](pirune::HostSession& s) {
+    s.tell(
         u"このブラウザーにはランキングを保存できませんでした。\n"
         u"このままタブを閉じると、この回のランキングは残りません。\n"
         u"「scr.dat を保存」で、ファイルとして残すことができます。");
-  }
+  });
 }
 
 // The canvas: `width` by `height` device pixels, `pictureScale` device pixels per CSS pixel,
 // `pointPixels` device pixels per point of the label's font.
 EMSCRIPTEN_KEEPALIVE void pirune_resize(int width, int height, double pictureScale,
                                         double pointPixels) {
-  if (shell) {
-    shell->session().resize({width, height, pictureScale, pointPixels});
-  }
+  toSession([&](pirune::HostSession& s) { s.resize({width, height, pictureScale, pointPixels}); });
 }
 
 EMSCRIPTEN_KEEPALIVE void pirune_paint() {

@@ -4,15 +4,9 @@
 // typed answer is written the other way.
 
 mergeInto(LibraryManager.library, {
-  page_arm_timer: function (delay) {
-    calls.armTimer(delay);
-  },
-  page_request_frame: function () {
-    canvas.requestFrame();
-  },
-  page_game_ended: function () {
-    calls.end();
-  },
+  page_arm_timer: function (delay) { calls.armTimer(delay); },
+  page_request_frame: function () { canvas.requestFrame(); },
+  page_game_ended: function () { calls.end(); },
 
   page_begin_paint: function (rects, count) {
     canvas.beginPaint(HEAP32.subarray(rects >> 2, (rects >> 2) + 4 * count));
@@ -24,18 +18,13 @@ mergeInto(LibraryManager.library, {
     canvas.drawPicture(pictures.bitmap(id), left, top, width, height);
   },
   page_draw_text: function (text, length, left, top, px, red, green, blue, cl, ct, cw, ch) {
-    canvas.drawText(UTF16ToString(text, 2 * length), left, top, px, red, green, blue,
-      cl, ct, cw, ch);
+    canvas.drawText(UTF16ToString(text, 2 * length), left, top, px, red, green, blue, cl, ct, cw, ch);
   },
-  page_end_paint: function () {
-    canvas.endPaint();
-  },
+  page_end_paint: function () { canvas.endPaint(); },
   page_text_width: function (text, length, px) {
     return canvas.textWidth(UTF16ToString(text, 2 * length), px);
   },
-  page_line_height: function (px) {
-    return canvas.lineHeight(px);
-  },
+  page_line_height: function (px) { return canvas.lineHeight(px); },
 
   page_offer_picture: function (name, bytes, length) {
     pictures.offerPicture(UTF8ToString(name), HEAPU8.slice(bytes, bytes + length));
@@ -44,14 +33,8 @@ mergeInto(LibraryManager.library, {
     const file = UTF8ToString(name);
     return Asyncify.handleAsync(() => pictures.whenDecoded(file));
   },
-  page_picture_width: function (id) {
-    const picture = pictures.bitmap(id);
-    return picture ? picture.width : 0;
-  },
-  page_picture_height: function (id) {
-    const picture = pictures.bitmap(id);
-    return picture ? picture.height : 0;
-  },
+  page_picture_width: function (id) { return pictures.bitmap(id).width; },
+  page_picture_height: function (id) { return pictures.bitmap(id).height; },
 
   page_open_box: function (kind, title, titleLength, text, textLength) {
     calls.openBox(dialogs.open(kind, UTF16ToString(title, 2 * titleLength),
@@ -76,30 +59,16 @@ mergeInto(LibraryManager.library, {
     menus.showMenuItem(id, !!checked, !!enabled);
   },
 
-  page_music_open: function (name) {
-    return music.open(UTF8ToString(name));
-  },
-  page_music_rewind: function () {
-    music.rewind();
-  },
-  page_music_play: function () {
-    music.play();
-  },
-  page_music_stop: function () {
-    music.stop();
-  },
-  page_music_close: function () {
-    music.close();
-  },
+  page_music_open: function (name) { return music.open(UTF8ToString(name)); },
+  page_music_rewind: function () { music.rewind(); },
+  page_music_play: function () { music.play(); },
+  page_music_stop: function () { music.stop(); },
+  page_music_close: function () { music.close(); },
 
   page_store_ranking: function (records, length) {
     ranking.store(HEAPU8.slice(records, records + length));
   },
 
-  page_screen_height: function () {
-    return Math.round(screen.height);
-  },
-  page_window_side: function () {
-    return layout.windowSide();
-  },
+  page_screen_height: function () { return Math.round(screen.height); },
+  page_window_side: function () { return layout.windowSide(); },
 });
