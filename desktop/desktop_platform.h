@@ -10,7 +10,6 @@
 #include <string>
 
 #include "game/platform.h"
-#include "game/random_source.h"
 #include "game_places.h"
 #include "ranking/ranking_file.h"
 
@@ -33,8 +32,6 @@ class DesktopPlatform : public Platform {
   int outerHeight() override;
   void setOuterHeight(int pixels) override;
   void setOuterWidth(int pixels) override;
-  void seedRandomFromClock() override { random_.seedFromClock(); }
-  double rnd() override { return random_.next(); }
   PictureRef loadPicture(const std::string& path) override;
   PictureRef designPicture(DesignPicture picture) override;
   void messageBox(const std::u16string& title, const std::u16string& text) override;
@@ -50,7 +47,6 @@ class DesktopPlatform : public Platform {
   // scr.dat, opened at start and kept open for the whole run.
   std::unique_ptr<RankingFile> ranking_;
   Clock clock_;
-  RandomSource random_;
 };
 
 // The pixels a window manager's frame adds around `window`; none before it is shown.

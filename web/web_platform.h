@@ -7,7 +7,6 @@
 #include <string>
 
 #include "game/platform.h"
-#include "game/random_source.h"
 
 namespace pirune::web {
 
@@ -29,8 +28,6 @@ class WebPlatform : public Platform {
   int outerHeight() override;
   void setOuterHeight(int /*pixels*/) override {}
   void setOuterWidth(int /*pixels*/) override {}
-  void seedRandomFromClock() override { random_.seedFromClock(); }
-  double rnd() override { return random_.next(); }
   PictureRef loadPicture(const std::string& path) override;
   PictureRef designPicture(DesignPicture picture) override;
   void messageBox(const std::u16string& title, const std::u16string& text) override;
@@ -48,7 +45,6 @@ class WebPlatform : public Platform {
   MusicBackend& music_;
   std::string stored_;
   std::function<void()> timerDue_;
-  RandomSource random_;
 };
 
 // Hands the carried pictures to the page, which decodes them before the game starts.

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "game/random_source.h"
 #include "screen/picture.h"
 #include "sound/music_backend.h"
 
@@ -38,9 +39,10 @@ class Platform {
   virtual void setOuterHeight(int pixels) = 0;
   virtual void setOuterWidth(int pixels) = 0;
 
-  // The one random generator of the program, uniform on [0, 1).
-  virtual void seedRandomFromClock() = 0;
-  virtual double rnd() = 0;
+  // The one random generator of the program, uniform on [0, 1). Every shell uses the core's;
+  // only a test scripts its own.
+  virtual void seedRandomFromClock() { random_.seedFromClock(); }
+  virtual double rnd() { return random_.next(); }
 
   // Throws RuntimeError, naming the file, when it is missing or not a picture.
   virtual PictureRef loadPicture(const std::string& path) = 0;
@@ -56,6 +58,9 @@ class Platform {
 
   // A monotonic clock for the window timers.
   [[nodiscard]] virtual std::int64_t nowMs() = 0;
+
+ private:
+  RandomSource random_;
 };
 
 }  // namespace pirune

@@ -1,5 +1,5 @@
 #pragma once
-// The program's one random generator, seeded from the clock, as every shell gives it to the game.
+// The program's one random generator, seeded from the clock.
 
 #include <chrono>
 #include <cmath>
