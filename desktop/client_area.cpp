@@ -16,7 +16,6 @@ namespace {
 // enough: a late tick and a click each paint at once, however close to the paint before.
 constexpr qint64 kFrameNs = 1'000'000'000 / 60;
 constexpr qint64 kNsPerMs = 1'000'000;
-constexpr double kPointsPerInch = 72;
 
 std::optional<MouseButton> gameButton(Qt::MouseButton button) {
   switch (button) {
@@ -92,15 +91,13 @@ void ClientArea::resizeEvent(QResizeEvent* event) {
   session_.resize({width(), height(), 1, logicalDpiY() / kPointsPerInch});
 }
 
-void ClientArea::press(QMouseEvent* event) {
+void ClientArea::mousePressEvent(QMouseEvent* event) {
   if (const auto button = gameButton(event->button())) {
     emit pressed(*button, shiftState(event->modifiers()), toUnits(event->position()));
   }
 }
 
-void ClientArea::mousePressEvent(QMouseEvent* event) { press(event); }
-
-void ClientArea::mouseDoubleClickEvent(QMouseEvent* event) { press(event); }
+void ClientArea::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
 
 void ClientArea::mouseReleaseEvent(QMouseEvent* event) {
   if (const auto button = gameButton(event->button())) {

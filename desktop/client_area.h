@@ -39,7 +39,6 @@ class ClientArea : public QWidget {
 
  private:
   [[nodiscard]] QPointF toUnits(QPointF pixels) const;
-  void press(QMouseEvent* event);
   void paintChanges();
 
   HostSession& session_;

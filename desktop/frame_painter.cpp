@@ -13,8 +13,6 @@ namespace pirune::desktop {
 
 namespace {
 
-constexpr double kPointsPerInch = 72;
-
 QRect toQRect(const PixelRect& rect) { return {rect.left, rect.top, rect.width, rect.height}; }
 
 QColor toQColor(Color color) { return {color.red, color.green, color.blue}; }

@@ -14,6 +14,8 @@
 
 namespace pirune::desktop {
 
+inline constexpr double kPointsPerInch = 72;
+
 class FramePainter {
  public:
   // For `device`, the window the frames are drawn on.

@@ -23,16 +23,15 @@ bool isPrivateFolder(const std::string& folder) {
 GamePlaces GamePlaces::ofThisProgram(bool rankingPerPlayer) {
   // The folder of the running program, never the current directory.
   std::string program = QDir::cleanPath(QCoreApplication::applicationDirPath()).toStdString();
-  std::string ranking = rankingPerPlayer ? perPlayerRankingFolder() : program;
-  return {std::move(program), std::move(ranking)};
-}
-
-std::string perPlayerRankingFolder() {
-  const QString folder =
+  if (!rankingPerPlayer) {
+    return {program, program};
+  }
+  // $XDG_DATA_HOME/pirune, or ~/.local/share/pirune without it. Should making it fail, opening
+  // scr.dat there fails too, and the player is told which file.
+  const QString ranking =
       QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/pirune";
-  // Should it fail, opening scr.dat there fails too, and the player is told which file.
-  QDir().mkpath(folder);
-  return QDir::cleanPath(folder).toStdString();
+  QDir().mkpath(ranking);
+  return {std::move(program), QDir::cleanPath(ranking).toStdString()};
 }
 
 std::optional<std::string> privateRuntimeFolder() {

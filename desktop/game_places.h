@@ -12,12 +12,10 @@ struct GamePlaces {
   std::string programFolder;
   std::string rankingFolder;
 
-  // The folder of the running program, and scr.dat beside it or in the player's data folder.
+  // The folder of the running program, and scr.dat beside it or in the player's data folder,
+  // $XDG_DATA_HOME/pirune (made if it is not there yet).
   static GamePlaces ofThisProgram(bool rankingPerPlayer);
 };
-
-// $XDG_DATA_HOME/pirune, or ~/.local/share/pirune without it; made if it is not there yet.
-std::string perPlayerRankingFolder();
 
 // A folder that only this player can reach, for what no other user may see or take first: the
 // system's $XDG_RUNTIME_DIR when it is the player's own and mode 0700, else pirune-runtime in

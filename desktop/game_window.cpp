@@ -9,22 +9,13 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <utility>
 
 namespace pirune::desktop {
-
-namespace {
-
-// Captions are shown as they stand: an ampersand is no access key.
-QString menuCaption(const std::u16string& caption) {
-  QString text = QString::fromStdU16String(caption);
-  text.replace(QLatin1Char('&'), QStringLiteral("&&"));
-  return text;
-}
-
-}  // namespace
 
 GameWindow::GameWindow(MusicBackend& music, GamePlaces places, QLocalServer* laterStarts,
                        Clock clock, EndProgram endProgram)
@@ -32,8 +23,10 @@ GameWindow::GameWindow(MusicBackend& music, GamePlaces places, QLocalServer* lat
       painter_(*this),
       session_(platform_, *this, painter_.fontMetrics()),
       client_(new ClientArea(session_, painter_, this)),
-      timerDriver_(this),
+      timer_(this),
       endProgram_(std::move(endProgram)) {
+  timer_.setSingleShot(true);
+  timer_.setTimerType(Qt::PreciseTimer);
   setWindowTitle(QString::fromStdU16String(kAppTitle));
   // Inside the window even where the desktop offers a global menu bar: the window is square
   // with its menu bar.
@@ -49,7 +42,7 @@ GameWindow::GameWindow(MusicBackend& music, GamePlaces places, QLocalServer* lat
   connect(client_, &ClientArea::released, this, [this](MouseButton button, QPointF at) {
     call([&] { session_.release(button, static_cast<float>(at.x()), static_cast<float>(at.y())); });
   });
-  connect(&timerDriver_, &QTimer::timeout, this, [this] { call([this] { session_.tick(); }); });
+  connect(&timer_, &QTimer::timeout, this, [this] { call([this] { session_.tick(); }); });
   connect(&systemQuit_.notifier(), &QSocketNotifier::activated, this, [this] {
     systemQuit_.takeRequests();
     quitOnSystemRequest();
@@ -78,14 +71,23 @@ void GameWindow::reportError(const std::string& text) {
   QMessageBox::critical(this, QString::fromStdU16String(kAppTitle), QString::fromStdString(text));
 }
 
-void GameWindow::armTimer(std::optional<std::int64_t> delayMs) { timerDriver_.arm(delayMs); }
+void GameWindow::armTimer(std::optional<std::int64_t> delayMs) {
+  if (delayMs) {
+    timer_.start(
+        static_cast<int>(std::clamp<std::int64_t>(*delayMs, 0, std::numeric_limits<int>::max())));
+  } else {
+    timer_.stop();  // no timer can tick
+  }
+}
 
 void GameWindow::buildMenus(const std::vector<MenuEntry>& entries) {
   // An entry's number is its place in the list, and a menu comes before its items.
   std::vector<QMenu*> menus;
   for (const MenuEntry& entry : entries) {
     QMenu* parent = entry.parent < 0 ? nullptr : menus.at(static_cast<std::size_t>(entry.parent));
-    const QString caption = menuCaption(entry.caption);
+    // Captions are shown as they stand: an ampersand is no access key.
+    const QString caption =
+        QString::fromStdU16String(entry.caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
     QMenu* menu = nullptr;
     QAction* action = nullptr;
     if (entry.opensMenu) {

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QLocalServer>
 #include <QMainWindow>
+#include <QTimer>
 #include <functional>
 #include <vector>
 
@@ -16,7 +17,6 @@
 #include "game_places.h"
 #include "host/session.h"
 #include "system_quit.h"
-#include "timer_driver.h"
 
 namespace pirune::desktop {
 
@@ -66,7 +66,10 @@ class GameWindow : public QMainWindow, public HostShell {
   HostSession session_;
   ClientArea* client_;
   std::vector<QAction*> actions_;
-  TimerDriver timerDriver_;
+  // Wakes the game when the next tick of its window timers falls due, as the session asks; the
+  // rules of the timers themselves (a frame's floor, fresh intervals, held during boxes) are
+  // the game's.
+  QTimer timer_;
   SystemQuit systemQuit_;
   EndProgram endProgram_;
   int callDepth_ = 0;

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <QImageReader>
+#include <QtEndian>
 #include <cstdint>
 #include <utility>
 
@@ -33,8 +34,9 @@ QImage drawable(const QImage& decoded) {
 
 // Qt draws a Windows bitmap whose pixels stop early as if the rest were black: the player
 // would see a damaged picture and no error. An uncompressed bitmap's header says exactly how
-// many bytes its pixels take, so a file that holds fewer is refused.
-bool bitmapIsCutShort(QIODevice& device) {
+// many bytes its pixels take, so a file that holds fewer is refused. `size` is the picture's, as
+// the header gives it.
+bool bitmapIsCutShort(QIODevice& device, QSize size) {
   // Read from the start, whatever the reader has taken so far, and leave it where it was.
   const qint64 position = device.pos();
   if (!device.seek(0)) {
@@ -45,38 +47,24 @@ bool bitmapIsCutShort(QIODevice& device) {
   if (header.size() < 30 || !header.startsWith("BM")) {
     return false;  // not a bitmap, or too short to say: the reader decides
   }
-  const auto* b = reinterpret_cast<const unsigned char*>(header.constData());
-  const auto u16 = [b](int at) { return static_cast<std::int64_t>(b[at] | (b[at + 1] << 8)); };
-  const auto u32 = [&u16](int at) { return u16(at) | (u16(at + 2) << 16); };
-  const std::int64_t pixelsAt = u32(10);
-  const std::int64_t headerSize = u32(14);
-  std::int64_t width = 0;
-  std::int64_t height = 0;
-  std::int64_t bitsPerPixel = 0;
-  if (headerSize == 12) {  // the oldest header: 16-bit sizes, never compressed
-    width = u16(18);
-    height = u16(20);
-    bitsPerPixel = u16(24);
-  } else if (headerSize >= 40) {
-    if (header.size() < 34) {
-      return true;
-    }
-    const std::int64_t compression = u32(30);
-    if (compression != 0 && compression != 3) {
-      return false;  // run-length pixels have no size known in advance
-    }
-    width = static_cast<std::int32_t>(u32(18));
-    height = static_cast<std::int32_t>(u32(22));
-    bitsPerPixel = u16(28);
-    height = height < 0 ? -height : height;  // top-down bitmaps store a negative height
-  } else {
-    return false;
+  const auto u16 = [&header](int at) { return qFromLittleEndian<quint16>(header.data() + at); };
+  const auto u32 = [&header](int at) { return qFromLittleEndian<quint32>(header.data() + at); };
+  const quint32 headerSize = u32(14);
+  if (headerSize >= 40 && header.size() < 34) {
+    return true;
   }
-  if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide) {
-    return false;  // the size check below says why
+  // The oldest header (12 bytes) is never compressed; run-length pixels of a newer one have no
+  // size known in advance.
+  const bool uncompressed =
+      headerSize == 12 || (headerSize >= 40 && (u32(30) == 0 || u32(30) == 3));
+  const std::int64_t width = size.width();
+  const std::int64_t height = size.height();
+  if (!uncompressed || width <= 0 || height <= 0 || width > kMaxPictureSide ||
+      height > kMaxPictureSide) {
+    return false;  // the size check says why
   }
-  const std::int64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
-  return device.size() < pixelsAt + rowBytes * height;
+  const std::int64_t rowBytes = (width * u16(headerSize == 12 ? 24 : 28) + 31) / 32 * 4;
+  return device.size() < u32(10) + rowBytes * height;
 }
 
 QImage readChecked(QImageReader& reader, const std::string& name) {
@@ -85,12 +73,13 @@ QImage readChecked(QImageReader& reader, const std::string& name) {
   if (!reader.canRead()) {
     refuse(name, "画像として読めません");
   }
-  const QSize size = reader.size();
+  // A bitmap stored top-down reports a negative height: its side is the height's size.
+  const QSize size(reader.size().width(), qAbs(reader.size().height()));
   if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide) {
     refuse(name, "画像が大きすぎます (" + std::to_string(size.width()) + "×" +
                      std::to_string(size.height()) + ")");
   }
-  if (reader.device() != nullptr && bitmapIsCutShort(*reader.device())) {
+  if (reader.device() != nullptr && bitmapIsCutShort(*reader.device(), size)) {
     refuse(name, "画像のデータが途中で切れています");
   }
   const QImage image = reader.read();

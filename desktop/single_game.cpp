@@ -25,9 +25,7 @@ constexpr int kAskMs = 2000;
 // over: a lock on it holds for the whole run however often the game saves.
 std::string lockFileOf(const std::string& ranking) {
   const std::filesystem::path file(ranking);
-  std::string name = file.filename().string();
-  name.insert(0, 1, '.').append(".lock");
-  return (file.parent_path() / name).string();
+  return (file.parent_path() / ("." + file.filename().string() + ".lock")).string();
 }
 
 // Any player who shares the ranking shares its lock: one who may not write the lock file can
@@ -37,19 +35,6 @@ int openLock(const std::string& path) {
   constexpr mode_t kShared = S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH;
   const int lock = ::open(path.c_str(), O_RDWR | kHow, kShared);
   return lock < 0 && errno == EACCES ? ::open(path.c_str(), O_RDONLY | kHow, kShared) : lock;
-}
-
-enum class Lock { taken, heldByAnotherGame, unavailable };
-
-// Only a lock held elsewhere says that a game runs; a file system that cannot lock says nothing.
-Lock take(int lock) {
-  if (lock < 0) {
-    return Lock::unavailable;
-  }
-  if (::flock(lock, LOCK_EX | LOCK_NB) == 0) {
-    return Lock::taken;
-  }
-  return errno == EWOULDBLOCK ? Lock::heldByAnotherGame : Lock::unavailable;
 }
 
 // In the player's private folder, so that no other user can take the name first; the same for
@@ -81,9 +66,11 @@ std::unique_ptr<SingleGame> SingleGame::claim(const std::string& rankingFile) {
   // A lock that cannot even be made guards nothing: the game itself then tells the player why
   // its ranking cannot be kept.
   const int lock = openLock(lockFileOf(ranking));
-  const Lock taken = take(lock);
+  const bool taken = lock >= 0 && ::flock(lock, LOCK_EX | LOCK_NB) == 0;
+  // Only a lock held elsewhere says that a game runs; a file system that cannot lock says nothing.
+  const bool heldElsewhere = lock >= 0 && !taken && errno == EWOULDBLOCK;
   const std::optional<QString> name = frontRequestsOf(ranking);
-  if (taken == Lock::heldByAnotherGame) {
+  if (heldElsewhere) {
     ::close(lock);
     std::fprintf(stderr, "ピルネノ翼: %s のゲームはもう動いています\n", rankingFile.c_str());
     if (name) {
@@ -92,7 +79,7 @@ std::unique_ptr<SingleGame> SingleGame::claim(const std::string& rankingFile) {
     return nullptr;
   }
   std::unique_ptr<SingleGame> game(new SingleGame(lock));
-  if (taken != Lock::taken || !name) {
+  if (!taken || !name) {
     return game;
   }
   // Whatever answers to the name now was left by a game that ended without cleaning up: the
