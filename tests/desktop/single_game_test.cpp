@@ -17,6 +17,7 @@
 #include <QTest>
 #include <filesystem>
 #include <optional>
+#include <utility>
 
 #include "game_places.h"
 #include "ranking/ranking_file.h"
@@ -44,98 +45,66 @@ std::string folder(const QTemporaryDir& root, const char* name, mode_t mode = 07
   return path;
 }
 
-ino_t inodeOf(const fs::path& file) {
-  struct stat status {};
-  ::stat(file.c_str(), &status);
-  return status.st_ino;
-}
-
-bool cameToFront(const QSignalSpy& requests) {
-  return QTest::qWaitFor([&] { return requests.count() == 1; }, 5000);
-}
-
-TEST(SingleGame, ALaterStartIsRefusedForTheWholeRunThoughTheSaveReplacesScrDat) {
+TEST(SingleGame, ALaterStartIsRefusedForTheWholeRunAndBringsTheGameInTheRuntimeFolderToTheFront) {
   const auto putBack = environmentPutBackAfterwards();
-  const struct {
-    const char* first;
-    const char* later;
-  } cases[] = {
+  const QString temp = QDir::tempPath();  // before TMPDIR names a case's own folder
+  // The path the first start took to scr.dat, and the path a later one takes.
+  const std::pair<const char*, const char*> cases[] = {
       {"game/scr.dat", "game/scr.dat"},
       {"linked.dat", "game/scr.dat"},  // a link to a ranking not made yet
       {"game/scr.dat", "linked-game/scr.dat"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.first) + " then " + c.later);
-    const QTemporaryDir root;
-    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(folder(root, "run")));
-    const fs::path base = root.path().toStdString();
-    fs::create_directory(base / "game");
-    fs::create_symlink("game/scr.dat", base / "linked.dat");
-    fs::create_directory_symlink("game", base / "linked-game");
-
-    auto first = SingleGame::claim(base / c.first);
-    ASSERT_NE(first, nullptr);
-    EXPECT_FALSE(fs::exists(base / "game/scr.dat"));  // the ranking makes it, not the guard
-    const QSignalSpy requests(&first->laterStarts(), &QLocalServer::newConnection);
-    auto ranking = RankingFile::open(base / c.first);
-    const ino_t opened = inodeOf(base / "game/scr.dat");
-    ranking->save(ranking->records());
-    ASSERT_NE(inodeOf(base / "game/scr.dat"), opened);
-
-    EXPECT_EQ(SingleGame::claim(base / c.later), nullptr);
-    EXPECT_TRUE(cameToFront(requests));
-    ranking.reset();
-    first.reset();
-    EXPECT_NE(SingleGame::claim(base / c.later), nullptr);
-  }
-}
-
-TEST(SingleGame, LaterStartsReachTheGameInTheRuntimeFolderNotANameTakenInTheSharedOne) {
-  const auto putBack = environmentPutBackAfterwards();
-  const QString temp = QDir::tempPath();  // before TMPDIR names a case's own folder
-  for (const bool takenBySocket : {false, true}) {
-    SCOPED_TRACE(takenBySocket ? "a foreign socket" : "a file");
+  for (const auto& [firstPath, laterPath] : cases) {
+    SCOPED_TRACE(std::string(firstPath) + " then " + laterPath);
     const QTemporaryDir root(temp + "/single-game-XXXXXX");
     const std::string run = folder(root, "run");
     const std::string shared = folder(root, "tmp", 01777);
     qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(run));
     qputenv("TMPDIR", QByteArray::fromStdString(shared));
-    const std::string scr = root.filePath("scr.dat").toStdString();
-    const QString name = SingleGame::claim(scr)->laterStarts().fullServerName();
+    const fs::path base = root.path().toStdString();
+    fs::create_directory(base / "game");
+    fs::create_symlink("game/scr.dat", base / "linked.dat");
+    fs::create_directory_symlink("game", base / "linked-game");
+    // The name later starts ask for, in the player's own folder; a game that crashed left it
+    // behind, and another user took it in the shared folder.
+    const QString name = SingleGame::claim(base / firstPath)->laterStarts().fullServerName();
     EXPECT_TRUE(name.startsWith(QString::fromStdString(run) + "/")) << name.toStdString();
-
-    // Another user's, at the game's name in the shared folder; and a crashed game's own.
-    const QString taken = QString::fromStdString(shared) + "/" + QFileInfo(name).fileName();
-    QLocalServer foreign;
-    ASSERT_TRUE(takenBySocket ? foreign.listen(taken) : QFile(taken).open(QIODevice::WriteOnly));
     ASSERT_TRUE(QFile(name).open(QIODevice::WriteOnly));
+    QLocalServer foreign;
+    ASSERT_TRUE(foreign.listen(QString::fromStdString(shared) + "/" + QFileInfo(name).fileName()));
     const QSignalSpy foreignRequests(&foreign, &QLocalServer::newConnection);
 
-    const auto game = SingleGame::claim(scr);
-    ASSERT_NE(game, nullptr);
-    EXPECT_EQ(game->laterStarts().fullServerName(), name);
-    const QSignalSpy requests(&game->laterStarts(), &QLocalServer::newConnection);
-    EXPECT_EQ(SingleGame::claim(scr), nullptr);
-    EXPECT_TRUE(cameToFront(requests));
+    auto first = SingleGame::claim(base / firstPath);
+    ASSERT_NE(first, nullptr);
+    EXPECT_FALSE(fs::exists(base / "game/scr.dat"));  // the ranking makes it, not the guard
+    const QSignalSpy requests(&first->laterStarts(), &QLocalServer::newConnection);
+    auto ranking = RankingFile::open(base / firstPath);
+    ranking->save(ranking->records());  // a new scr.dat in place of the one opened
+
+    EXPECT_EQ(SingleGame::claim(base / laterPath), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return requests.count() == 1; }, 5000));  // to the front
     EXPECT_EQ(foreignRequests.count(), 0);
+    ranking.reset();
+    first.reset();
+    EXPECT_NE(SingleGame::claim(base / laterPath), nullptr);
   }
 }
 
 TEST(SingleGame, TheRuntimeFolderIsThePlayersAloneOrThereIsNone) {
   const auto putBack = environmentPutBackAfterwards();
-  enum class Own { Absent, Private, Open, Link };  // the game's own folder, as the start finds it
   const struct {
     const char* what;
     std::optional<mode_t> system;
-    Own own;
+    // The game's own folder as the start finds it: absent, with this mode, or (0) a link.
+    std::optional<mode_t> own;
     const char* expected;
   } cases[] = {
-      {"the system's, private", 0700, Own::Open, "run"},
-      {"the system's, open to others", 0755, Own::Absent, "cache/pirune-runtime"},
-      {"none from the system", std::nullopt, Own::Absent, "cache/pirune-runtime"},
-      {"ours, made by an earlier start", std::nullopt, Own::Private, "cache/pirune-runtime"},
-      {"ours, open to others", std::nullopt, Own::Open, nullptr},
-      {"ours, a link to a private folder", 0755, Own::Link, nullptr},
+      {"the system's, private", 0700, 0755, "run"},
+      {"the system's, open to others", 0755, std::nullopt, "cache/pirune-runtime"},
+      {"none from the system", std::nullopt, std::nullopt, "cache/pirune-runtime"},
+      {"ours, made by an earlier start", std::nullopt, 0700, "cache/pirune-runtime"},
+      {"ours, open to others", std::nullopt, 0755, nullptr},
+      {"ours, a link to a private folder", 0755, 0, nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -143,23 +112,17 @@ TEST(SingleGame, TheRuntimeFolderIsThePlayersAloneOrThereIsNone) {
     c.system ? qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(folder(root, "run", *c.system)))
              : qunsetenv("XDG_RUNTIME_DIR");
     qputenv("XDG_CACHE_HOME", root.filePath("cache").toUtf8());
-    const char* const own = "cache/pirune-runtime";
-    switch (c.own) {
-      case Own::Absent: break;
-      case Own::Private: folder(root, own); break;
-      case Own::Open: folder(root, own, 0755); break;
-      case Own::Link:
-        fs::create_directory_symlink(folder(root, "elsewhere"),
-                                     folder(root, "cache") + "/" + "pirune-runtime");
-        break;
+    if (c.own == mode_t{0}) {
+      fs::create_directory_symlink(folder(root, "elsewhere"),
+                                   folder(root, "cache") + "/pirune-runtime");
+    } else if (c.own) {
+      folder(root, "cache/pirune-runtime", *c.own);
     }
     const std::optional<std::string> found = privateRuntimeFolder();
-    if (c.expected == nullptr) {
-      EXPECT_EQ(found, std::nullopt);
-      continue;
-    }
-    ASSERT_EQ(found, root.filePath(c.expected).toStdString());
-    EXPECT_EQ(fs::status(*found).permissions(), fs::perms(0700));
+    ASSERT_EQ(found, c.expected == nullptr
+                         ? std::nullopt
+                         : std::optional(root.filePath(c.expected).toStdString()));
+    EXPECT_TRUE(!found || fs::status(*found).permissions() == fs::perms(0700));
   }
 }
 

@@ -1,45 +1,148 @@
-// The real window as the player sees and works it: its place, a frame checked by pixels, the
-// mouse on the client area, the menu bar, and the system timer that drives the flight.
+// The real window as the player sees and works it, over a folder of small test pictures with a
+// clock the test moves: a frame checked by pixels, the mouse on the client area, the
+// menu bar, the system timer that drives the flight, the boxes, and the system's requests to
+// quit.
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDialog>
-#include <QGuiApplication>
+#include <QFile>
+#include <QImage>
+#include <QInputDialog>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
+#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <functional>
+#include <tuple>
+#include <utility>
 
-#include "shell.h"
+#include "game_window.h"
+#include "support/recording_music.h"
 
 namespace pirune::desktop::testing {
 namespace {
 
-TEST(Window, SquareAtHalfTheScreenTheTitleStretchedBelowTheMenusAndPressesInItsUnits) {
+// Every picture of the story, the title too, is this one colour.
+inline const QColor kTitle{200, 40, 40};
+
+// Waits for the next modal box of the game, not one open already, notes what it shows and
+// answers it: by default OK, or the name typed, or Cancel for a null name.
+struct BoxAnswer {
+  explicit BoxAnswer(const QString& typed = QString())
+      : BoxAnswer([typed](QWidget* box) {
+          auto* input = qobject_cast<QInputDialog*>(box);
+          if (input == nullptr) {
+            qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+          } else if (typed.isNull()) {
+            input->reject();
+          } else {
+            input->setTextValue(typed);
+            input->accept();
+          }
+        }) {}
+
+  explicit BoxAnswer(std::function<void(QWidget*)> answer) {
+    poll_.callOnTimeout(
+        [this, answer = std::move(answer), alreadyOpen = QApplication::activeModalWidget()] {
+          QWidget* box = QApplication::activeModalWidget();
+          if (box == nullptr || box == alreadyOpen || !box->isVisible()) {
+            return;
+          }
+          poll_.stop();
+          title = box->windowTitle();
+          auto* input = qobject_cast<QInputDialog*>(box);
+          text = input != nullptr ? input->labelText() : qobject_cast<QMessageBox*>(box)->text();
+          for (auto* button : box->findChildren<QAbstractButton*>()) {
+            buttons << button->text();
+          }
+          answer(box);
+        });
+    poll_.start(10);
+  }
+
+  QString title, text;
+  QStringList buttons;
+
+ private:
+  QTimer poll_;
+};
+
+struct Shell {
+  QTemporaryDir folder;
+  pirune::testing::RecordingMusic music;
+  std::int64_t now = 0;
+  std::vector<int> exits;  // the statuses the game would have ended the program with
+  GameWindow window{music,
+                    {folder.path().toStdString(), folder.path().toStdString()},
+                    nullptr,
+                    [this] { return now; },
+                    [this](int status) { exits.push_back(status); }};
+
+  // Form_Load, then shown: the title screen of the first game.
+  void start() {
+    music.length = 0;
+    QImage picture(40, 40, QImage::Format_RGB32);
+    picture.fill(kTitle);
+    for (const char* name : {"stt", "open0", "open1", "end0", "end1"}) {
+      picture.save(folder.filePath(QString(name) + ".bmp"), "BMP");
+    }
+    ASSERT_TRUE(window.load());
+    window.showCentred();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  }
+
+  [[nodiscard]] FOM& form() { return window.form(); }  // made by start()
+  [[nodiscard]] QWidget& client() const { return *window.centralWidget(); }
+  [[nodiscard]] QPoint pixelOf(double xUnits, double yUnits) const {
+    return {static_cast<int>(xUnits * client().width() / 100),
+            static_cast<int>(yUnits * client().height() / 100)};
+  }
+  void click(double xUnits = 50, double yUnits = 50, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(&client(), button, {}, pixelOf(xUnits, yUnits));
+  }
+  // Through the title and the opening pages.
+  void startFlight() {
+    for (int page = 0; page < 3; ++page) {
+      click();
+    }
+  }
+  // Through the menu bar's action of that caption.
+  void choose(const MenuItem& item) {
+    const QString caption = QString::fromStdU16String(item.Caption());
+    for (QAction* action : window.menuBar()->findChildren<QAction*>()) {
+      if (action->text() == caption) {
+        action->trigger();
+        return;
+      }
+    }
+    ADD_FAILURE() << "no menu action " << caption.toStdString();
+  }
+};
+
+// A window started afresh for each test: the title screen of the first game.
+struct Window : ::testing::Test {
+  void SetUp() override { shell.start(); }
   Shell shell;
-  shell.start();
-  const QRect screen = QGuiApplication::primaryScreen()->geometry();
-  EXPECT_EQ(shell.window.frameGeometry().size(), QSize(screen.height() / 2, screen.height() / 2));
-  const int bar = shell.window.menuBar()->height();
-  EXPECT_EQ(shell.client().geometry(),
-            QRect(0, bar, shell.window.width(), shell.window.height() - bar));
+};
+
+TEST_F(Window, TheTitleFillsTheClientAreaAndPressesComeInItsUnits) {
   // The title picture, corner to corner, and nothing over it.
   const QImage frame = shell.client().grab().toImage();
   for (const QPoint at : {QPoint(0, 0), QPoint(frame.width() - 1, frame.height() - 1)}) {
     EXPECT_EQ(frame.pixelColor(at), kTitle);
   }
-  // Only the primary button clicks, pressed and released over the label, in the client's units.
+  // Pressed and released over the label, as the client's units place it, not its pixels: the
+  // client area is no square, so either axis scaled wrong misses the label.
   shell.form().LBl.Move(50, 90, 10, 10);
-  const std::tuple<QPointF, QPointF, Qt::MouseButton, int> cases[] = {
-      {{55, 95}, {55, 95}, Qt::RightButton, 0},
-      {{55, 95}, {55, 85}, Qt::LeftButton, 0},
-      {{59.5, 99.5}, {51, 91}, Qt::LeftButton, 1},
-  };
-  for (const auto& [press, release, button, page] : cases) {
-    QTest::mousePress(&shell.client(), button, {}, shell.pixelOf(press.x(), press.y()));
-    QTest::mouseRelease(&shell.client(), button, {}, shell.pixelOf(release.x(), release.y()));
-    EXPECT_EQ(shell.form().scenePage, page) << press.x() << "," << press.y();
-  }
+  QTest::mousePress(&shell.client(), Qt::LeftButton, {}, shell.pixelOf(59.5, 99.5));
+  QTest::mouseRelease(&shell.client(), Qt::LeftButton, {}, shell.pixelOf(51, 91));
+  EXPECT_EQ(shell.form().scenePage, 1);
   // Qt turns a quick second press into a double click: for the game it is one more wing beat.
   shell.form().LBl.Move(0, 0, 100, 100);
   shell.click();
@@ -62,9 +165,7 @@ QString describe(const QList<QAction*>& actions) {
   return parts.join(' ');
 }
 
-TEST(Window, TheMenuBarMirrorsTheGamesMarksAndLocksAndNeverTogglesItself) {
-  Shell shell;
-  shell.start();
+TEST_F(Window, TheMenuBarMirrorsTheGamesMarksAndLocksAndNeverTogglesItself) {
   const auto bar = [&] { return describe(shell.window.menuBar()->actions()).toStdString(); };
   EXPECT_EQ(bar(),
             "メニュウ{遊び方 バージョン} オプション{ＢＧＭ[x] 無限モード[ ] 背景効果[x]} "
@@ -72,20 +173,14 @@ TEST(Window, TheMenuBarMirrorsTheGamesMarksAndLocksAndNeverTogglesItself) {
   shell.choose(*shell.form().mnu1[1]);
   shell.startFlight();
   EXPECT_NE(bar().find("無限モード[x]-"), std::string::npos);
-  shell.choose(*shell.form().mnu1[1]);  // locked: nothing
-  EXPECT_TRUE(shell.form().endlessMode());
-  shell.choose(shell.form().mnu2);
-  EXPECT_NE(bar().find("無限モード[x] "), std::string::npos);
   // A command that leaves the mark alone leaves the action's mark alone, though Qt flipped it.
   shell.form().mnu1[2]->onClick = [] {};
   shell.choose(*shell.form().mnu1[2]);
   EXPECT_NE(bar().find("背景効果[x]"), std::string::npos);
 }
 
-TEST(Window, TheSystemTimerDrivesTheFlightByTheGamesClockAndABoxHoldsIt) {
-  Shell shell;
-  shell.start();
-  const auto* driver = shell.window.findChild<TimerDriver*>();
+TEST_F(Window, TheSystemTimerDrivesTheFlightByTheGamesClockAndABoxHoldsIt) {
+  const auto* driver = shell.window.findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly);
   ASSERT_NE(driver, nullptr);
   shell.startFlight();
   shell.now += 500;
@@ -94,21 +189,78 @@ TEST(Window, TheSystemTimerDrivesTheFlightByTheGamesClockAndABoxHoldsIt) {
   {
     const BoxAnswer answer([&](QWidget* box) {
       shell.now += 5000;  // the player reads for five seconds
-      // The driver fires while the box is open, finds nothing it may deliver and rests.
+      // The timer fires while the box is open, finds nothing it may deliver and rests.
       EXPECT_TRUE(QTest::qWaitFor([&] { return !driver->isActive(); }, 2000));
       qobject_cast<QDialog*>(box)->accept();
     });
     shell.choose(*shell.form().playmnu1[0]);
   }
-  // A full interval starts afresh after the box: the driver is set for it, nothing is delivered.
-  EXPECT_TRUE(QTest::qWaitFor([&] { return driver->remainingTime() > 0; }, 2000));
+  // Once the box is gone, the flight goes on from where it was held.
   EXPECT_EQ(shell.form().altitude, 49);
-  shell.now += 490;
-  shell.click(50, 50, Qt::RightButton);
-  EXPECT_EQ(shell.form().altitude, 49);
-  shell.now += 10;
-  shell.click(50, 50, Qt::RightButton);
+  shell.now += 500;
   EXPECT_TRUE(QTest::qWaitFor([&] { return shell.form().altitude == 48; }, 2000));
+}
+
+TEST_F(Window, TheNameBoxTheRankingAndTheHelpSpeakJapaneseUnderTheirTitles) {
+  shell.choose(*shell.form().mnu1[1]);
+  shell.startFlight();
+  shell.form().distance = 40;
+  // The menu item that opens the box, the name typed into it, its title and its text.
+  const std::tuple<const MenuItem&, QString, QString, QString> boxes[] = {
+      {shell.form().mnu2, "ICARUS-PIRUNE", "1位",
+       "1位を取りました。\nなんて長い距離でしょう、\n名前を入れてね！（半角10文字）"},
+      {shell.form().mnu3, "", "ピルネノ翼",
+       "\n0・・・ICARUS-PIR(40)\n1・・・          (0)\n2・・・          (0)\n"
+       "3・・・          (0)\n4・・・          (0)"},
+      {*shell.form().playmnu1[1], "", "ピルネノ翼", "ピルネノ翼ver1.00\nby the ピルネノ翼 project"},
+  };
+  for (const auto& [item, typed, title, text] : boxes) {
+    const BoxAnswer answer(typed);
+    shell.choose(item);
+    EXPECT_EQ(answer.title, title);
+    EXPECT_EQ(answer.text, text);
+    EXPECT_EQ(answer.buttons,
+              typed.isEmpty() ? QStringList{"OK"} : QStringList({"OK", "キャンセル"}));
+  }
+}
+
+// A run-time error, here a story picture that is missing, is reported in the game's box; then
+// the program ends.
+TEST_F(Window, ARunTimeErrorIsShownInTheGamesBoxThenTheProgramEnds) {
+  const QString missing = shell.folder.filePath("open0.bmp");
+  ASSERT_TRUE(QFile::remove(missing));
+  const BoxAnswer answer;
+  shell.click();
+  EXPECT_EQ(shell.exits, std::vector<int>{kFailureStatus});
+  EXPECT_EQ(answer.title, "ピルネノ翼");
+  EXPECT_EQ(answer.buttons, QStringList{"OK"});
+  EXPECT_EQ(answer.text, "画像ファイル " + missing + " を読み込めません: ファイルがありません");
+}
+
+// The system's requests to quit close the game as its window's close does, with a box of it
+// open: the box cancelled, the ranking saved (which the game does as it closes), the program's
+// status 0.
+TEST(SystemQuit, EachSignalClosesTheGameAndTheOpenBoxCountsAsCancelled) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    for (const bool nameBox : {true, false}) {
+      SCOPED_TRACE(signal * 10 + static_cast<int>(nameBox));
+      Shell shell;
+      shell.start();
+      shell.choose(*shell.form().mnu1[1]);
+      shell.startFlight();
+      shell.form().distance = 40;
+      QTimer::singleShot(0, &shell.window, [&] {
+        const BoxAnswer inTheBox([signal](QWidget*) { std::raise(signal); });
+        shell.choose(nameBox ? shell.form().mnu2 : *shell.form().playmnu1[0]);
+      });
+      EXPECT_EQ(QCoreApplication::exec(), 0);
+      // Quit inside the name box: no name, and the score stays.
+      QFile scr(shell.folder.filePath("scr.dat"));
+      ASSERT_TRUE(scr.open(QIODevice::ReadOnly));
+      EXPECT_EQ(scr.readAll().left(12),
+                QByteArray(10, ' ') + (nameBox ? QByteArray("(\0", 2) : QByteArray(2, '\0')));
+    }
+  }
 }
 
 }  // namespace

@@ -14,9 +14,8 @@ CHILDREN=()
 SEEN="nothing yet"
 
 fail() {
-  echo "FAIL ($RUN): $*" >&2
-  echo "last seen: $SEEN" >&2
-  ! declare -F shot >/dev/null || shot 2>/dev/null || true  # the screen as the run ends
+  echo "FAIL ($RUN): $*; last seen: $SEEN" >&2
+  shot 2>/dev/null || true  # the screen as the run ends, once the server's shot() is there
   local picture=$OUT_DIR/e2e-$RUN-failure.png
   mkdir -p "$OUT_DIR" && cp shot.png "$picture" 2>/dev/null && echo "screenshot: $picture" >&2
   tail -n 5 ./*.log >&2 2>/dev/null || true
@@ -39,9 +38,6 @@ poll() {
   done
 }
 
-# A fresh copy of the game's folder, so that its scr.dat is this run's own.
-copy_game() { cp -r "$GAME_DIR" "$1"; }
-
 # launch FOLDER [VAR=VALUE...]: starts the game of that folder; its process is then GAME, its
 # output in GAME_LOG.
 launch() {
@@ -51,21 +47,10 @@ launch() {
   CHILDREN+=("$GAME")
 }
 
-ended() { ! kill -0 "$1" 2>/dev/null; }
 # ends PID SECONDS: the process ends within that time with status 0.
 ends() {
-  poll "$2" ended "$1" || fail "process $1 still runs after $2 s"
+  timeout "$2" tail --pid="$1" -s 0.1 -f /dev/null || fail "process $1 still runs after $2 s"
   wait "$1" || fail "process $1 ended with status $?"
-}
-
-# caught PID SIGNAL: the game has its own handler for that signal. The game itself: until it
-# runs, the process is a copy of this shell, which catches signals of its own.
-caught() {
-  local mask
-  [[ $(readlink "/proc/$1/exe") == */"$NAME" ]] || return 1
-  mask=$(awk '/^SigCgt:/ { print $2 }' "/proc/$1/status" 2>/dev/null) || return 1
-  SEEN="signals caught: $mask"
-  (((16#$mask >> ($(kill -l "$2") - 1)) & 1))
 }
 
 # The folder's scr.dat is a fresh ranking: five records of ten spaces and a score of 0.
@@ -74,11 +59,11 @@ saved_fresh() {
   [[ $SEEN == "$(printf '%.0s202020202020202020200000' {1..5})" ]] || fail "no fresh scr.dat"
 }
 
-# The story pictures, at a coarse scale at which a few pixels of offset do not matter.
+# A fresh copy of the game's folder in g, so that its scr.dat is this run's own, and its story
+# pictures at a coarse scale at which a few pixels of offset do not matter.
+cp -r "$GAME_DIR" g
 COARSE=(-resize '32x32!')
-story_references() {
-  for p in stt open0 open1; do convert "$1/$p.bmp" "${COARSE[@]}" "ref-$p.png"; done
-}
+for p in stt open0 open1; do convert "g/$p.bmp" "${COARSE[@]}" "ref-$p.png"; done
 
 # The saturated part of the last screenshot: the story picture (menu bar, frames, desktop and
 # black background are grey), small specks such as icons left out.
@@ -87,12 +72,12 @@ picture_box() {
     -morphology Open Square:3 -format '%@' info: 2>/dev/null
 }
 
-# shows PICTURE BOX: the last screenshot's BOX (of a fair size) is that story picture: close to
-# it, and clearly closer to it than to the other two.
+# shows PICTURE: a new screenshot's saturated part, BOX (of a fair size), is that story picture:
+# close to it, and clearly closer to it than to the other two.
 shows() {
-  SEEN="in $2:"
-  [[ $2 =~ ^([0-9]+)x([0-9]+) ]] && ((BASH_REMATCH[1] >= 64 && BASH_REMATCH[2] >= 64)) || return 1
-  convert shot.png -crop "$2" +repage "${COARSE[@]}" box.png
+  shot && BOX=$(picture_box) && SEEN="in $BOX:" || return 1
+  [[ $BOX =~ ^([0-9]+)x([0-9]+) ]] && ((BASH_REMATCH[1] >= 64 && BASH_REMATCH[2] >= 64)) || return 1
+  convert shot.png -crop "$BOX" +repage "${COARSE[@]}" box.png
   for p in stt open0 open1; do
     SEEN+=" $p=$(compare -metric RMSE box.png "ref-$p.png" null: 2>&1 | sed 's/.*(//; s/)//')"
   done

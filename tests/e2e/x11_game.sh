@@ -17,7 +17,6 @@ shot() { import -window root shot.png; }
 # windows_open N: the game shows N windows, its main window and any menu open.
 windows_open() { (($(xdotool search --onlyvisible --class "$TITLE" | wc -l) == $1)); }
 focused() { [[ $(xdotool getwindowfocus) == "$1" ]]; }
-page_shown() { shot && shows "$1" "$BOX"; }
 # The game's window, found by its title once it is mapped.
 find_window() {
   WIN=$(timeout 20 xdotool search --sync --limit 1 --onlyvisible --name "$TITLE") ||
@@ -36,18 +35,15 @@ region() {
 }
 dark() { region "$@" && [[ $SEEN == *" brightest 0" ]]; }
 lit() { region "$@" && [[ $SEEN != *" brightest 0" ]]; }
-# The window's place and size are then X, Y, WIDTH and HEIGHT.
-centred() {
-  eval "$(xdotool getwindowgeometry --shell "$WIN")" && SEEN="window ${WIDTH}x$HEIGHT at $X,$Y"
-  ((WIDTH == SCREEN_H / 2 && HEIGHT == WIDTH)) &&
-    ((X == (SCREEN_W - WIDTH) / 2 && Y == (SCREEN_H - HEIGHT) / 2))
-}
-# The title picture fills the client area: the whole window but the menu bar at its top. The
-# client area is then CW x CH at CX,CY.
-title_shown() {
-  shot && BOX=$(picture_box) && IFS='x+' read -r CW CH CX CY <<<"$BOX" &&
-    ((CX == X && CW == WIDTH && CY + CH == Y + HEIGHT && CY - Y > 10 && CY - Y < HEIGHT / 8)) &&
-    shows stt "$BOX"
+# The window is a square of half the screen's height in its middle (X, Y, WIDTH and HEIGHT), and
+# the title picture fills its client area, which is then CW x CH at CX,CY: the whole window but
+# the menu bar at its top.
+title_fills() {
+  eval "$(xdotool getwindowgeometry --shell "$WIN")" && shows stt &&
+    IFS='x+' read -r CW CH CX CY <<<"$BOX" && SEEN+=" window ${WIDTH}x$HEIGHT at $X,$Y" &&
+    ((WIDTH == SCREEN_H / 2 && HEIGHT == WIDTH && X == (SCREEN_W - WIDTH) / 2)) &&
+    ((Y == (SCREEN_H - HEIGHT) / 2 && CX == X && CW == WIDTH && CY + CH == Y + HEIGHT)) &&
+    ((CY - Y > 10 && CY - Y < HEIGHT / 8))
 }
 # The flight: the story picture gone; without the background effect all is black but the hero
 # at the left and the distance at the top left (that region last, in region.png).
@@ -58,15 +54,12 @@ distance_moved() {
   [[ $SEEN != *", 0 pixels changed" ]]
 }
 
-copy_game g
-story_references g
 launch g
 find_window
-poll 10 centred || fail "the window is no square of half the screen's height in its middle"
-poll 10 title_shown || fail "the title picture does not fill the client area below the menu bar"
+poll 10 title_fills || fail "no centred square window with the title picture below its menu bar"
 for page in open0 open1; do
   click 50 50
-  poll 10 page_shown "$page" || fail "a click did not turn to $page"
+  poll 10 shows "$page" || fail "a click did not turn to $page"
 done
 
 # オプション > 背景効果 by keyboard, its menu waited for, then shut.
@@ -91,8 +84,7 @@ saved_fresh g
 # A second start on the same folder brings the first to the front and ends. The focus is moved
 # away before the first starts: X takes a request for the focus only if it is newer than the
 # last change, and the game's request bears the time of the last event it saw.
-ROOT=$(xdotool search --maxdepth 0 --name '')
-xdotool windowfocus --sync "$ROOT"
+xdotool windowfocus --sync "$(xdotool search --maxdepth 0 --name '')"  # the root window
 launch g
 first=$GAME
 find_window
