@@ -4,8 +4,8 @@
 
 #include <emscripten.h>
 
+#include <array>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "web_platform.h"
@@ -15,21 +15,22 @@ namespace {
 
 std::unique_ptr<pirune::web::WebShell> shell;
 
-// The page's numbers of the mouse buttons.
-std::optional<pirune::MouseButton> gameButton(int button) {
-  switch (button) {
-    case 0: return pirune::MouseButton::Left;
-    case 1: return pirune::MouseButton::Middle;
-    case 2: return pirune::MouseButton::Right;
-    default: return std::nullopt;
-  }
-}
-
 // The started game's session, if there is one.
 template <typename Event>
 void toSession(Event event) {
   if (shell) {
     event(shell->session());
+  }
+}
+
+// The game's mouse button for the page's number of a button (0 left, 1 middle, 2 right).
+template <typename Event>
+void withButton(int button, Event event) {
+  using pirune::MouseButton;
+  constexpr std::array kButtons{MouseButton::Left, MouseButton::Middle, MouseButton::Right};
+  if (button >= 0 && button < static_cast<int>(kButtons.size())) {
+    toSession(
+        [&](pirune::HostSession& s) { event(s, kButtons.at(static_cast<std::size_t>(button))); });
   }
 }
 
@@ -55,20 +56,15 @@ EMSCRIPTEN_KEEPALIVE void pirune_start(const unsigned char* stored, int length) 
 }
 
 EMSCRIPTEN_KEEPALIVE void pirune_press(int button, int shift, double x, double y) {
-  if (const auto game = gameButton(button)) {
-    toSession([&](pirune::HostSession& s) {
-      s.press(*game, static_cast<std::int16_t>(shift), static_cast<float>(x),
-              static_cast<float>(y));
-    });
-  }
+  withButton(button, [&](pirune::HostSession& s, pirune::MouseButton game) {
+    s.press(game, static_cast<std::int16_t>(shift), static_cast<float>(x), static_cast<float>(y));
+  });
 }
 
 EMSCRIPTEN_KEEPALIVE void pirune_release(int button, double x, double y) {
-  if (const auto game = gameButton(button)) {
-    toSession([&](pirune::HostSession& s) {
-      s.release(*game, static_cast<float>(x), static_cast<float>(y));
-    });
-  }
+  withButton(button, [&](pirune::HostSession& s, pirune::MouseButton game) {
+    s.release(game, static_cast<float>(x), static_cast<float>(y));
+  });
 }
 
 // lead: how early a tick may come, in milliseconds (see TimerScheduler::fireDue).

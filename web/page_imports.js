@@ -5,5 +5,5 @@ import * as dialogs from './dialogs.js';
 import * as layout from './layout.js';
 import * as menus from './menus.js';
 import * as music from './music.js';
-import * as pictures from './pictures.js';
+import * as pictures from './first-fetches.js';
 import * as ranking from './ranking.js';

@@ -9,11 +9,16 @@ namespace pirune::web {
 
 namespace {
 
-[[noreturn]] void refuse(const std::string& path, const std::string& reason) {
-  throw RuntimeError("画像ファイル " + path + " を読み込めません: " + reason);
+[[noreturn]] void refuse(const std::string& source, const char* reason) {
+  throw RuntimeError("画像ファイル " + source + " を読み込めません: " + reason);
 }
 
-std::shared_ptr<PagePicture> pagePicture(int id, const std::string& source) {
+// The page's picture called `name`, or the error that names the game's file `source`.
+PictureRef pagePicture(const std::string& name, const std::string& source, const char* reason) {
+  const int id = page_picture(name.c_str());
+  if (id < 0) {
+    refuse(source, reason);
+  }
   return std::make_shared<PagePicture>(id, page_picture_width(id), page_picture_height(id), source);
 }
 
@@ -21,23 +26,15 @@ std::shared_ptr<PagePicture> pagePicture(int id, const std::string& source) {
 
 PictureRef loadPagePicture(const std::string& path, const std::string& folder) {
   // The site holds the pictures of the game's folder, by their file names.
-  if (path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0 ||
+  if (path.size() <= folder.size() || !path.starts_with(folder) ||
       path.find('/', folder.size()) != std::string::npos) {
     refuse(path, "ファイルがありません");
   }
-  const int id = page_picture(path.substr(folder.size()).c_str());
-  if (id < 0) {
-    refuse(path, "ファイルがないか、画像として読めません");
-  }
-  return pagePicture(id, path);
+  return pagePicture(path.substr(folder.size()), path, "ファイルがないか、画像として読めません");
 }
 
 PictureRef carriedPicture(const std::string& name) {
-  const int id = page_picture(name.c_str());
-  if (id < 0) {
-    refuse(name, "画像として読めません");
-  }
-  return pagePicture(id, name);
+  return pagePicture(name, name, "画像として読めません");
 }
 
 }  // namespace pirune::web

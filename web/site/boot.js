@@ -9,35 +9,28 @@ import * as dialogs from './dialogs.js';
 import * as layout from './layout.js';
 import * as menus from './menus.js';
 import * as music from './music.js';
-import * as pictures from './pictures.js';
+import * as pictures from './first-fetches.js';
 import * as ranking from './ranking.js';
-import { registerServiceWorker } from './offline.js';
 import './input.js';
-import { program, rankingHeld, TITLE_PICTURE } from './first-fetches.js';
 
 // The game made from the program that first-fetches.js compiled while the page loaded.
-function createGame() {
-  let failed = null;
-  const failure = new Promise((_, reject) => {
-    failed = reject;
+const createGame = () =>
+  new Promise((resolve, reject) => {
+    const instantiateWasm = (imports, receive) => {
+      pictures.program
+        .then((module) => WebAssembly.instantiate(module, imports).then((i) => receive(i, module)))
+        .catch(reject);
+      return {};
+    };
+    createPirune({ instantiateWasm }).then(resolve, reject);
   });
-  const instantiateWasm = (imports, receive) => {
-    program
-      .then((module) => WebAssembly.instantiate(module, imports).then((i) => receive(i, module)))
-      .catch(failed);
-    return {};
-  };
-  return Promise.race([createPirune({ instantiateWasm }), failure]);
-}
 
 // One game per browser, as one per ranking on the desktop: the ranking lives in this browser's
 // storage, and a second tab saving its own copy would overwrite the first one's entries. A later
 // tab says so and waits; it starts, with the ranking as the first left it, once that one closes.
 async function holdTheRanking() {
-  if (await rankingHeld) return;
-  const note = document.createElement('p');
-  note.className = 'waiting';
-  note.setAttribute('role', 'status');
+  if (await pictures.rankingHeld) return;
+  const note = layout.element('p', { className: 'waiting' }, { role: 'status' });
   note.textContent = 'ピルネノ翼は別のタブで遊ばれています。そのタブを閉じると、ここで始まります。';
   document.body.append(note);
   await new Promise((granted) => {
@@ -61,9 +54,7 @@ async function createReadyGame() {
 const keepRanking = () => calls.instance()?._pirune_keep_ranking();
 
 async function start() {
-  layout.onWindowResize(canvas.setWindowSide);
   layout.layOut();
-  pictures.fetchPicture(TITLE_PICTURE);
   for (const type of ['pointerdown', 'pointerup', 'keydown', 'touchend']) {
     document.addEventListener(type, music.unlock, { capture: true, passive: true });
   }
@@ -100,7 +91,11 @@ async function start() {
   await shown;
   pictures.fetchAll();
   music.prefetch();
-  registerServiceWorker();
+  // Installable and playable offline: the service worker keeps every file of the site. Without
+  // it the game still runs; it only needs the network each time.
+  if ('serviceWorker' in navigator && window.isSecureContext) {
+    navigator.serviceWorker.register('sw.js').catch(() => {});
+  }
 }
 
 start();

@@ -90,8 +90,6 @@ export async function boxEvent() {
   return TIMER_DUE;
 }
 
-export const boxOpen = () => boxesOpen > 0;
-
 // ---- the end ------------------------------------------------------------------------------
 // A run-time error ended the game: no more calls, no more ticks.
 export function whenEnded(handler) {

@@ -78,10 +78,8 @@ function measure() {
   const box = canvas.getBoundingClientRect();
   const width = box.width * devicePixelRatio;
   const height = box.height * devicePixelRatio;
-  const agrees = (exact, estimate) => Math.abs(exact - estimate) <= 1.5;
-  const exact = devicePixels && agrees(devicePixels[0], width) && agrees(devicePixels[1], height);
-  const w = Math.max(1, Math.round(exact ? devicePixels[0] : width));
-  const h = Math.max(1, Math.round(exact ? devicePixels[1] : height));
+  const exact = devicePixels?.every((n, i) => Math.abs(n - [width, height][i]) <= 1.5);
+  const [w, h] = (exact ? devicePixels : [width, height]).map((n) => Math.max(1, Math.round(n)));
   // Setting a size clears the canvas, even the same size.
   if (canvas.width !== w) canvas.width = w;
   if (canvas.height !== h) canvas.height = h;
@@ -108,14 +106,11 @@ function followSize() {
   }
   // A new ratio (zoom, another screen) with the same CSS size.
   const watchRatio = () => {
-    matchMedia(`(resolution: ${devicePixelRatio}dppx)`).addEventListener(
-      'change',
-      () => {
-        measure();
-        watchRatio();
-      },
-      { once: true },
-    );
+    const now = matchMedia(`(resolution: ${devicePixelRatio}dppx)`);
+    now.addEventListener('change', () => {
+      measure();
+      watchRatio();
+    }, { once: true });
   };
   watchRatio();
 }
@@ -155,7 +150,6 @@ export function drawText(text, x, top, px, r, g, b, cx, cy, cw, ch) {
   context.clip();
   context.font = font(px);
   context.fillStyle = rgb(r, g, b);
-  context.textBaseline = 'alphabetic';
   context.fillText(text, x, top + metrics(px).ascent);
   context.restore();
 }
@@ -167,8 +161,7 @@ function metrics(px) {
     context.font = font(px);
     const shape = context.measureText('あ');
     const ascent = shape.fontBoundingBoxAscent ?? px * 0.88;
-    const descent = shape.fontBoundingBoxDescent ?? px * 0.12;
-    m = { ascent, height: ascent + descent };
+    m = { ascent, height: ascent + (shape.fontBoundingBoxDescent ?? px * 0.12) };
     known.set(px, m);
   }
   return m;

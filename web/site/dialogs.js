@@ -2,6 +2,7 @@
 // desktop's: the game's procedure waits for the player's answer. While one is open the page
 // delivers no clicks to the game.
 
+import { element } from './layout.js';
 import { closeMenus } from './menus.js';
 
 export const MESSAGE = 0;
@@ -43,8 +44,7 @@ export async function open(kind, title, text) {
     await show(messageBox, title, text);
     return 0;
   }
-  const cancel = Object.assign(document.createElement('button'), { value: 'cancel' });
-  cancel.textContent = 'キャンセル';
+  const cancel = element('button', { value: 'cancel', textContent: 'キャンセル' });
   messageBox.querySelector('.box-buttons').append(cancel);
   try {
     return (await show(messageBox, title, text)) === 'ok' ? 1 : 0;

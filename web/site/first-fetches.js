@@ -1,34 +1,21 @@
 // What the title waits for longest, begun as soon as this module arrives (index.html runs it on
 // its own, before the page's other modules are all in): the program compiled, the title picture
-// decoded and the ranking held. The site's pictures are fetched and decoded here too.
+// decoded and the ranking held. The game's pictures are fetched and decoded here too, the
+// story pictures from the site's files (early, so that a page turn rarely waits) and the wing
+// frames from the bytes that the program carries; the game knows each by a number.
 
 import { pictures as siteFiles } from './site-media.js';
 
-export const TITLE_PICTURE = 'stt.bmp';
+const TITLE_PICTURE = 'stt.bmp';
 
-async function fetched(file) {
+export async function fetched(file) {
   const response = await fetch(file);
   if (!response.ok) throw new Error(`${file}: ${response.status}`);
   return response;
 }
 
-export async function decode(blob) {
-  if (typeof createImageBitmap === 'function') return createImageBitmap(blob);
-  const url = URL.createObjectURL(blob);
-  try {
-    const image = new Image();
-    image.src = url;
-    await image.decode();
-    return image;
-  } finally {
-    URL.revokeObjectURL(url);
-  }
-}
-
 // The decoded picture of the game's file `name` ("open0.bmp").
-export async function sitePicture(name) {
-  return decode(await (await fetched(siteFiles[name])).blob());
-}
+const sitePicture = async (name) => createImageBitmap(await (await fetched(siteFiles[name])).blob());
 
 // Compiled while it downloads where the server names its type, as streaming needs.
 async function compile(file) {
@@ -43,7 +30,7 @@ async function compile(file) {
 const again = (ask) => ask().catch(() => ask());
 
 export const program = again(() => compile('pirune.wasm'));
-export const title = again(() => sitePicture(TITLE_PICTURE));
+const title = again(() => sitePicture(TITLE_PICTURE));
 // Whoever asks later hears of a failure; until then it is no error of the page's.
 program.catch(() => {});
 title.catch(() => {});
@@ -61,3 +48,38 @@ export const rankingHeld = new Promise((answer) => {
     return lock ? new Promise(() => {}) : undefined;
   });
 });
+
+// ---- the pictures by number -----------------------------------------------------------------
+const decoded = [];
+const byName = new Map();
+
+// The picture's number once decoded, or -1.
+function track(name, loading) {
+  const ready = loading.then((picture) => decoded.push(picture) - 1, () => -1);
+  byName.set(name, ready);
+  return ready;
+}
+
+// Starts fetching the site's picture for the game's file `name` ("stt.bmp").
+export function fetchPicture(name) {
+  if (byName.has(name) || !(name in siteFiles)) return;
+  track(name, name === TITLE_PICTURE ? title : sitePicture(name));
+}
+fetchPicture(TITLE_PICTURE);
+
+export function fetchAll() {
+  Object.keys(siteFiles).forEach(fetchPicture);
+}
+
+// A picture that the program carries, as the bytes of a Windows bitmap.
+export function offerPicture(name, bytes) {
+  track(name, createImageBitmap(new Blob([bytes], { type: 'image/bmp' })));
+}
+
+// The number of the picture called `name` once decoded; -1 for none the page can show.
+export function whenDecoded(name) {
+  fetchPicture(name);
+  return byName.get(name) ?? Promise.resolve(-1);
+}
+
+export const bitmap = (id) => decoded[id];

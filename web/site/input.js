@@ -40,12 +40,7 @@ function settle() {
 canvas.addEventListener('pointerdown', (event) => {
   if (held.some((p) => p.id === event.pointerId)) return;
   canvas.setPointerCapture?.(event.pointerId);
-  const pointer = {
-    id: event.pointerId,
-    button: event.button,
-    shift: shiftOf(event),
-    at: unitsAt(event),
-  };
+  const pointer = { id: event.pointerId, button: event.button, shift: shiftOf(event), at: unitsAt(event) };
   held.push(pointer);
   if (held.length === 1) press(pointer.button, pointer.shift, pointer.at);
 });

@@ -3,6 +3,8 @@
 // beside it, whichever leaves the larger window, and never over it; the window and its buttons
 // sit in the middle of the viewport.
 
+import { setWindowSide } from './canvas.js';
+
 const root = document.documentElement;
 const gameWindow = document.getElementById('game-window');
 const buttons = document.getElementById('ranking-buttons');
@@ -12,22 +14,17 @@ const ROW_HIGH = 48;
 const COLUMN_WIDE = 170;
 
 let side = 0;
-let onResize = () => {};
 
 export const windowSide = () => side;
 
-export function onWindowResize(handler) {
-  onResize = handler;
+// An element of the page with its properties and its attributes set.
+export function element(tag, properties, attributes = {}) {
+  const made = Object.assign(document.createElement(tag), properties);
+  Object.entries(attributes).forEach(([name, value]) => made.setAttribute(name, value));
+  return made;
 }
 
-function place(element, left, top, width, height) {
-  Object.assign(element.style, {
-    left: `${left}px`,
-    top: `${top}px`,
-    width: width === null ? '' : `${width}px`,
-    height: height === null ? '' : `${height}px`,
-  });
-}
+const px = (n) => `${n}px`;
 
 export function layOut() {
   const width = root.clientWidth;
@@ -36,20 +33,15 @@ export function layOut() {
   const sideBeside = Math.min(height, width - COLUMN_WIDE);
   const below = sideBelow >= sideBeside;
   side = Math.max(1, Math.floor(below ? sideBelow : sideBeside));
-  root.style.setProperty('--side', `${side}px`);
-  if (below) {
-    const left = Math.floor((width - side) / 2);
-    const top = Math.max(0, Math.floor((height - side - ROW_HIGH) / 2));
-    place(gameWindow, left, top, null, null);
-    place(buttons, left, top + side, side, ROW_HIGH);
-  } else {
-    const left = Math.max(0, Math.floor((width - side - COLUMN_WIDE) / 2));
-    const top = Math.floor((height - side) / 2);
-    place(gameWindow, left, top, null, null);
-    place(buttons, left + side, top, COLUMN_WIDE, side);
-  }
+  root.style.setProperty('--side', px(side));
+  const left = Math.max(0, Math.floor((width - side - (below ? 0 : COLUMN_WIDE)) / 2));
+  const top = Math.max(0, Math.floor((height - side - (below ? ROW_HIGH : 0)) / 2));
+  Object.assign(gameWindow.style, { left: px(left), top: px(top) });
+  Object.assign(buttons.style, below
+    ? { left: px(left), top: px(top + side), width: px(side), height: px(ROW_HIGH) }
+    : { left: px(left + side), top: px(top), width: px(COLUMN_WIDE), height: px(side) });
   buttons.dataset.place = below ? 'below' : 'beside';
-  onResize(side);
+  setWindowSide(side);
 }
 
 window.addEventListener('resize', layOut);

@@ -4,6 +4,7 @@
 // keyboard (arrow keys, Home, End, Enter, Space, Escape).
 
 import { deliver } from './calls.js';
+import { element } from './layout.js';
 
 const bar = document.getElementById('menubar');
 const items = []; // by the game's number: { button, menu (for a drop-down), parent }
@@ -14,28 +15,20 @@ const isDisabled = (button) => button.getAttribute('aria-disabled') === 'true';
 const entries = (top) => [...top.menu.children];
 
 export function addMenuItem(id, parent, caption, checkable, opensMenu) {
-  const button = document.createElement('button');
-  button.type = 'button';
-  button.textContent = caption;
-  button.tabIndex = -1;
-  button.setAttribute('role', checkable ? 'menuitemcheckbox' : 'menuitem');
+  const button = element('button', { type: 'button', textContent: caption, tabIndex: -1 },
+    { role: checkable ? 'menuitemcheckbox' : 'menuitem' });
   const item = { button, parent, menu: null };
   items[id] = item;
   if (parent === -1) {
-    const slot = document.createElement('div');
-    slot.className = 'menu-slot';
-    slot.setAttribute('role', 'none');
+    const slot = element('div', { className: 'menu-slot' }, { role: 'none' });
     button.className = 'menu-top';
     slot.append(button);
     if (opensMenu) {
-      item.menu = document.createElement('div');
-      item.menu.setAttribute('role', 'menu');
-      item.menu.id = `menu-${id}`;
-      item.menu.hidden = true;
-      item.menu.setAttribute('aria-label', caption);
+      item.menu = element('div', { id: `menu-${id}`, hidden: true },
+        { role: 'menu', 'aria-label': caption });
       button.setAttribute('aria-haspopup', 'menu');
-      button.setAttribute('aria-expanded', 'false');
       button.setAttribute('aria-controls', item.menu.id);
+      expand(item, false);
       slot.append(item.menu);
     }
     bar.append(slot);
@@ -60,33 +53,32 @@ export function disableAll() {
   closeMenus();
 }
 
+function expand(top, open) {
+  top.menu.hidden = !open;
+  top.button.setAttribute('aria-expanded', String(open));
+}
+
 function show(top, focusFirst) {
   const current = openMenu();
-  if (current && current !== top) hide(current);
+  if (current && current !== top) expand(current, false);
   if (!top.menu) {
     top.button.focus();
     return;
   }
-  top.menu.hidden = false;
-  top.button.setAttribute('aria-expanded', 'true');
+  expand(top, true);
   if (focusFirst) entries(top)[0]?.focus();
-}
-
-function hide(top) {
-  top.menu.hidden = true;
-  top.button.setAttribute('aria-expanded', 'false');
 }
 
 export function closeMenus() {
   const current = openMenu();
-  if (current) hide(current);
+  if (current) expand(current, false);
 }
 
 function activate(id) {
   const item = items[id];
   if (item.menu) {
     if (item.menu.hidden) show(item, false);
-    else hide(item);
+    else expand(item, false);
     return;
   }
   if (isDisabled(item.button)) return;

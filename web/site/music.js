@@ -6,6 +6,7 @@
 // Browsers sound nothing before the player's first click or key: until then, and until the
 // music is decoded, the player keeps time silently, so the music comes in where the game says.
 
+import { fetched } from './first-fetches.js';
 import { music as siteMusic } from './site-media.js';
 
 // As on the desktop: a restart this close to the end joins; further from it, it cuts.
@@ -21,14 +22,12 @@ let playing = false;
 let from = 0; // frames: where the music stands when stopped, or where it stood at `anchor`
 let anchor = { audio: false, at: 0 };
 
-const frames = () => entry.frames;
-
 function phaseNow() {
   if (!playing) return from;
   const elapsed = anchor.audio
     ? (context.currentTime - anchor.at) * entry.rate
     : ((performance.now() - anchor.at) * entry.rate) / 1000;
-  return Math.floor(from + elapsed) % frames();
+  return Math.floor(from + elapsed) % entry.frames;
 }
 
 function silence() {
@@ -58,12 +57,9 @@ function exactly(decoded) {
   const length = Math.round(entry.frames * scale);
   const untrimmed = decoded.length >= length + Math.round(entry.untrimmedStart * scale);
   const start = untrimmed ? Math.round(entry.untrimmedStart * scale) : 0;
-  const cut = new AudioBuffer({
-    length,
-    numberOfChannels: decoded.numberOfChannels,
-    sampleRate: decoded.sampleRate,
-  });
-  for (let channel = 0; channel < decoded.numberOfChannels; channel += 1) {
+  const { numberOfChannels, sampleRate } = decoded;
+  const cut = new AudioBuffer({ length, numberOfChannels, sampleRate });
+  for (let channel = 0; channel < numberOfChannels; channel += 1) {
     cut.copyToChannel(decoded.getChannelData(channel).subarray(start, start + length), channel);
   }
   return cut;
@@ -71,14 +67,9 @@ function exactly(decoded) {
 
 function decode(music) {
   if (!decodedFiles.has(music.file)) {
-    const decoding = fetch(music.file)
-      .then((response) => {
-        if (!response.ok) throw new Error(`${music.file}: ${response.status}`);
-        return response.arrayBuffer();
-      })
-      .then((bytes) =>
-        new OfflineAudioContext(music.channels, 1, music.rate).decodeAudioData(bytes),
-      );
+    const decoding = fetched(music.file)
+      .then((response) => response.arrayBuffer())
+      .then((bytes) => new OfflineAudioContext(music.channels, 1, music.rate).decodeAudioData(bytes));
     decodedFiles.set(music.file, decoding);
   }
   return decodedFiles.get(music.file);
@@ -96,14 +87,11 @@ export function prefetch() {
 function load() {
   if (!fetching || !entry || samples) return;
   const opened = entry;
-  decode(opened).then(
-    (decoded) => {
-      if (entry !== opened) return;
-      samples = exactly(decoded);
-      sound();
-    },
-    () => {},
-  );
+  decode(opened).then((decoded) => {
+    if (entry !== opened) return;
+    samples = exactly(decoded);
+    sound();
+  }, () => {});
 }
 
 // At each click, touch or key until sound is allowed.
@@ -111,16 +99,10 @@ export function unlock() {
   if (context?.state === 'running') return;
   if (navigator.userActivation && !navigator.userActivation.isActive) return;
   if (!context) {
-    const AudioContextType = window.AudioContext ?? window.webkitAudioContext;
-    if (!AudioContextType) return;
     try {
-      context = new AudioContextType({ sampleRate: entry?.rate ?? 44100 });
+      context = new AudioContext({ sampleRate: entry?.rate ?? 44100 });
     } catch {
-      try {
-        context = new AudioContextType();
-      } catch {
-        return;
-      }
+      return; // no sound in this browser: the music keeps time silently
     }
     context.addEventListener('statechange', sound);
   }
@@ -141,7 +123,7 @@ export function rewind() {
     return;
   }
   const at = phaseNow();
-  const remainingMs = ((frames() - at) * 1000) / entry.rate;
+  const remainingMs = ((entry.frames - at) * 1000) / entry.rate;
   const playedMs = (at * 1000) / entry.rate;
   // Near the end the loop joins the beginning by itself; just past it, it already has.
   if (remainingMs <= JOIN_WINDOW_MS || playedMs <= JOIN_WINDOW_MS) return;

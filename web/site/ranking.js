@@ -4,6 +4,7 @@
 // the records; the page keeps bytes.
 
 import { deliver } from './calls.js';
+import { element } from './layout.js';
 
 const KEY = 'pirune-scr.dat';
 // The game refuses anything larger: one byte more is enough to know.
@@ -64,9 +65,7 @@ export function store(records) {
 
 function download() {
   const url = URL.createObjectURL(new Blob([kept ?? new Uint8Array(0)], { type: 'application/octet-stream' }));
-  const link = document.createElement('a');
-  link.href = url;
-  link.download = 'scr.dat';
+  const link = element('a', { href: url, download: 'scr.dat' });
   document.body.append(link);
   link.click();
   link.remove();

@@ -7,33 +7,26 @@ const CACHE = `pirune-${VERSION} ${self.registration.scope}`;
 const OURS = (name) => name.startsWith('pirune-') && name.endsWith(` ${self.registration.scope}`);
 
 self.addEventListener('install', (event) => {
-  event.waitUntil(
-    caches
-      .open(CACHE)
-      // Through the browser's HTTP cache, revalidated: a file that the page has already fetched
-      // costs only the server's "not modified", and a file of another build is never kept
-      // under this build's name.
-      .then((cache) => cache.addAll(FILES.map((file) => new Request(file, { cache: 'no-cache' }))))
-      .then(() => self.skipWaiting()),
-  );
+  event.waitUntil((async () => {
+    const cache = await caches.open(CACHE);
+    // Through the browser's HTTP cache, revalidated: a file that the page has already fetched
+    // costs only the server's "not modified", and a file of another build is never kept
+    // under this build's name.
+    await cache.addAll(FILES.map((file) => new Request(file, { cache: 'no-cache' })));
+    await self.skipWaiting();
+  })());
 });
 
 self.addEventListener('activate', (event) => {
-  event.waitUntil(
-    caches
-      .keys()
-      .then((names) => names.filter((name) => OURS(name) && name !== CACHE))
-      .then((old) => Promise.all(old.map((name) => caches.delete(name))))
-      .then(() => self.clients.claim()),
-  );
+  event.waitUntil((async () => {
+    const old = (await caches.keys()).filter((name) => OURS(name) && name !== CACHE);
+    await Promise.all(old.map((name) => caches.delete(name)));
+    await self.clients.claim();
+  })());
 });
 
 self.addEventListener('fetch', (event) => {
   if (event.request.method !== 'GET') return;
-  event.respondWith(
-    caches
-      .open(CACHE)
-      .then((cache) => cache.match(event.request, { ignoreSearch: true }))
-      .then((kept) => kept || fetch(event.request)),
-  );
+  event.respondWith(caches.match(event.request, { cacheName: CACHE, ignoreSearch: true })
+    .then((kept) => kept || fetch(event.request)));
 });
