@@ -42,24 +42,21 @@ export async function serve(dir, onLine = () => {}) {
 
 export const ENGINES = ['chromium', 'firefox'];
 
-// Chromium is driven over CDP, Firefox over WebDriver BiDi, both headless and silent. Firefox
-// gets a HOME of its own: it writes its caches there, and with a HOME it cannot write it never
-// starts. It saves every download, unasked, into `downloads`.
+// Chromium is driven over CDP, Firefox over WebDriver BiDi, both headless and silent; each saves
+// every download, unasked, into `downloads`. Firefox gets a HOME of its own: it writes its
+// caches there, and with a HOME it cannot write it never starts.
 export async function launch(executable, engine = 'chromium', { downloads = null } = {}) {
   expect(ENGINES.includes(engine), `an engine ${ENGINES.join('|')}`, engine);
   if (engine === 'chromium') {
     return puppeteer.launch({ executablePath: executable, headless: true,
-      args: [...(process.getuid?.() === 0 ? ['--no-sandbox'] : []), '--mute-audio'] });
+      args: [...(process.getuid?.() === 0 ? ['--no-sandbox'] : []), '--mute-audio'],
+      ...(downloads && { downloadBehavior: { policy: 'allow', downloadPath: downloads } }) });
   }
   const home = fs.mkdtempSync(path.join(os.tmpdir(), 'pirune-firefox-home-'));
   process.on('exit', () => fs.rmSync(home, { recursive: true, force: true }));
-  const saveTo = downloads ? {
-    'browser.download.dir': downloads,
-    'browser.download.folderList': 2,
-    'browser.download.useDownloadDir': true,
-    'browser.download.always_ask_before_handling_new_types': false,
-    'browser.download.manager.showWhenStarting': false,
-  } : {};
+  const saveTo = downloads ? { 'browser.download.dir': downloads, 'browser.download.folderList': 2,
+    'browser.download.useDownloadDir': true, 'browser.download.always_ask_before_handling_new_types': false,
+    'browser.download.manager.showWhenStarting': false } : {};
   return puppeteer.launch({ browser: 'firefox', executablePath: executable, headless: true,
     env: { ...process.env, HOME: home },
     extraPrefsFirefox: { 'media.volume_scale': '0.0', ...saveTo } });
@@ -104,20 +101,44 @@ export function look(page, picture = null) {
   }, picture, CELLS);
 }
 
-// Each line of text given to the client canvas, where its start lies in units, so that a test
-// can read what the window says rather than how one browser's font draws it. A frame repaints
-// only what changed, so the last text drawn at a place is the one still shown there.
-export const noteTexts = (page) => page.evaluateOnNewDocument(() => {
-  const { fillText } = CanvasRenderingContext2D.prototype;
-  // By place, the latest last, so that it stays as small as the number of places.
+// Put into the page before its own scripts, to note what a player would see and hear:
+// - each line of text given to the client canvas, where its start lies in units, so that a test
+//   reads what the window says rather than how one browser's font draws it (by place, the
+//   latest last: a frame repaints only what changed, so the last text drawn at a place is the
+//   one still shown there);
+// - every frame's painted rectangles (those the frame clips to);
+// - each start of the music's sound;
+// and storage that refuses every save once window.refuseStorage is set.
+export const probe = (page) => page.evaluateOnNewDocument(() => {
+  const proto = CanvasRenderingContext2D.prototype, { fillText, save, restore, rect } = proto;
   window.textsDrawn = new Map();
-  CanvasRenderingContext2D.prototype.fillText = function (text, x, y, ...rest) {
+  proto.fillText = function (text, x, y, ...rest) {
     if (this.canvas.id === 'client') {
       const { width, height } = this.canvas, place = `${Math.round(x)},${Math.round(y)}`;
       window.textsDrawn.delete(place);
       window.textsDrawn.set(place, { text: String(text), x: (x * 100) / width, y: (y * 100) / height });
     }
     return fillText.call(this, text, x, y, ...rest);
+  };
+  let depth = 0, rects = [];
+  window.framesPainted = [];
+  proto.save = function () { depth += 1; return save.call(this); };
+  proto.rect = function (...r) { if (depth === 1) rects.push(r); return rect.apply(this, r); };
+  proto.restore = function () {
+    depth -= 1;
+    if (depth === 0 && rects.length > 0) { window.framesPainted.push(rects); rects = []; }
+    return restore.call(this);
+  };
+  const { start } = AudioBufferSourceNode.prototype;
+  window.musicStarts = 0;
+  AudioBufferSourceNode.prototype.start = function (...args) {
+    window.musicStarts += 1;
+    return start.apply(this, args);
+  };
+  const { setItem } = Storage.prototype;
+  Storage.prototype.setItem = function (...args) {
+    if (this === localStorage && window.refuseStorage) throw new DOMException('full', 'QuotaExceededError');
+    return setItem.apply(this, args);
   };
 });
 
@@ -155,12 +176,15 @@ export const ariaOf = (page, role, caption, name) => page.$$eval(`[role="${role}
 // Sets an option of the オプション menu (by touch or mouse) and waits for its check mark to say
 // so; a menu still open then is shut with Escape, so that it does not lie over the window.
 export async function setOption(page, caption, on, touch = false) {
-  const press = (e) => (touch ? e.tap() : e.click()), item = menuItem(caption, 'menuitemcheckbox');
-  const shown = await page.$(item).then((e) => e?.isVisible());
-  if (!shown) await press(await page.waitForSelector(menuItem('オプション')));
-  const element = await page.waitForSelector(item, { visible: true });
+  const press = async (selector) => {
+    const element = await page.waitForSelector(selector, { visible: true });
+    await (touch ? element.tap() : element.click());
+  };
   const checked = () => ariaOf(page, 'menuitemcheckbox', caption, 'aria-checked');
-  if ((await checked()) !== String(on)) await press(element);
+  if ((await checked()) !== String(on)) {
+    await press(menuItem('オプション'));
+    await press(menuItem(caption, 'menuitemcheckbox'));
+  }
   await until(`${caption} with aria-checked="${on}"`, async () => {
     const seen = await checked();
     return { ok: seen === String(on), seen };
@@ -171,39 +195,36 @@ export async function setOption(page, caption, on, touch = false) {
 }
 
 // The open dialog (message or input box): its id, title, text line by line (runs of blanks
-// seen as one), buttons.
-export async function openDialog(page, what, id = null) {
+// seen as one), buttons. With `press`, answered at once with that button.
+export async function openDialog(page, what, id = null, press = null) {
   const selector = id ? `dialog#${id}[open]` : 'dialog[open]';
   await withDeadline(page.waitForSelector(selector, { timeout: 0 }), `${what} (${selector})`);
-  return page.$eval(selector, (d) => ({
+  const box = await page.$eval(selector, (d) => ({
     id: d.id,
     title: d.querySelector('h2')?.textContent ?? '',
     lines: (d.querySelector('p')?.innerText ?? '').split('\n').map((l) => l.replace(/\s+/g, ' ').trimEnd()),
     buttons: [...d.querySelectorAll('button')].map((b) => b.textContent.trim()),
   }));
+  if (press) await answer(page, box.id, press);
+  return box;
 }
 
 // Presses a dialog's button by its text and waits for the dialog to close. The game may open
 // its next box in the same dialog at once, sooner than a look could find it shut, so the
-// closing is noted by the page as it happens.
+// page counts the closings as they happen.
 export async function answer(page, id, label) {
-  const button = (await page.evaluateHandle((i, l) => [...document.querySelectorAll(`dialog#${i} button`)]
-    .find((b) => b.textContent.trim() === l), id, label)).asElement();
-  expect(button, `a button "${label}" in #${id}`, 'none');
-  const closing = await (await page.$(`dialog#${id}`)).evaluateHandle((dialog) => {
-    const seen = { shut: false };
-    const observer = new MutationObserver((records) => {
-      if (!records.some((r) => r.oldValue !== null)) return;
-      seen.shut = true;
-      observer.disconnect();
-    });
-    observer.observe(dialog, { attributeFilter: ['open'], attributeOldValue: true });
-    return seen;
+  const shut = () => page.evaluate(() => {
+    if (window.dialogsShut === undefined) {
+      window.dialogsShut = 0;
+      document.addEventListener('close', () => { window.dialogsShut += 1; }, true);
+    }
+    return window.dialogsShut;
   });
-  await button.click();
-  await until(`#${id} to close after ${label}`, async () =>
-    ({ ok: await closing.evaluate((seen) => seen.shut), seen: 'it open' }));
-  await closing.dispose();
+  const before = await shut(), buttons = await page.$$(`dialog#${id}[open] button`);
+  const texts = await Promise.all(buttons.map((b) => b.evaluate((e) => e.textContent.trim())));
+  expect(texts.includes(label), `a button "${label}" in #${id}`, texts.join() || 'none');
+  await buttons[texts.indexOf(label)].click();
+  await until(`#${id} to close after ${label}`, async () => ({ ok: (await shut()) > before, seen: 'it open' }));
 }
 
 // The canvas's centre in page pixels, where a click is a wing beat or the story's click.
