@@ -23,7 +23,7 @@ case $what in
       libgtest-dev
       xvfb xauth xdotool imagemagick python3-xlib weston  # the real program on X11 and Wayland
       pulseaudio pulseaudio-utils                         # a private sound server
-      clang libclang-rt-dev                               # the sanitizer build and the fuzzer
+      clang libclang-rt-dev                               # the sanitizer build
       dpkg-dev file lintian desktop-file-utils appstream  # the package and what it installs
       emscripten webp lame python3 chromium firefox-esr   # the web page, in two real browsers
     )

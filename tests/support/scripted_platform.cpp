@@ -55,7 +55,6 @@ std::string ScriptedPlatform::loadRanking() {
 }
 
 void ScriptedPlatform::storeRanking(const std::string& records) {
-  ++rankingStores;
   if (!rankingFile) {
     rankingFile = RankingFile::open(rankingFileIn(folder.string()));
   }

@@ -61,7 +61,6 @@ class ScriptedPlatform : public Platform {
   std::function<void()> whileBoxOpen;                 // e.g. lets time pass inside a box
   RecordingMusic musicBackend;
   std::unique_ptr<RankingFile> rankingFile;
-  int rankingStores = 0;
 };
 
 // The flight at a glance: compared whole, and printed field by field when a check fails.
