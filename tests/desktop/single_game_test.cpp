@@ -119,9 +119,8 @@ TEST(SingleGame, TheRuntimeFolderIsThePlayersAloneOrThereIsNone) {
       folder(root, "cache/pirune-runtime", *c.own);
     }
     const std::optional<std::string> found = privateRuntimeFolder();
-    ASSERT_EQ(found, c.expected == nullptr
-                         ? std::nullopt
-                         : std::optional(root.filePath(c.expected).toStdString()));
+    ASSERT_EQ(found.value_or("none"),
+              c.expected ? root.filePath(c.expected).toStdString() : "none");
     EXPECT_TRUE(!found || fs::status(*found).permissions() == fs::perms(0700));
   }
 }

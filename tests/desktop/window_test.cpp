@@ -20,7 +20,6 @@
 #include <csignal>
 #include <functional>
 #include <tuple>
-#include <utility>
 
 #include "game_window.h"
 #include "support/recording_music.h"
@@ -32,37 +31,26 @@ namespace {
 inline const QColor kTitle{200, 40, 40};
 
 // Waits for the next modal box of the game, not one open already, notes what it shows and
-// answers it: by default OK, or the name typed, or Cancel for a null name.
+// answers it: with `answer`, or else with the name typed (if it asks for one) and OK.
 struct BoxAnswer {
-  explicit BoxAnswer(const QString& typed = QString())
-      : BoxAnswer([typed](QWidget* box) {
-          auto* input = qobject_cast<QInputDialog*>(box);
-          if (input == nullptr) {
-            qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
-          } else if (typed.isNull()) {
-            input->reject();
-          } else {
-            input->setTextValue(typed);
-            input->accept();
-          }
-        }) {}
-
-  explicit BoxAnswer(std::function<void(QWidget*)> answer) {
-    poll_.callOnTimeout(
-        [this, answer = std::move(answer), alreadyOpen = QApplication::activeModalWidget()] {
-          QWidget* box = QApplication::activeModalWidget();
-          if (box == nullptr || box == alreadyOpen || !box->isVisible()) {
-            return;
-          }
-          poll_.stop();
-          title = box->windowTitle();
-          auto* input = qobject_cast<QInputDialog*>(box);
-          text = input != nullptr ? input->labelText() : qobject_cast<QMessageBox*>(box)->text();
-          for (auto* button : box->findChildren<QAbstractButton*>()) {
-            buttons << button->text();
-          }
-          answer(box);
-        });
+  explicit BoxAnswer(const QString& typed = {}, std::function<void(QDialog*)> answer = {}) {
+    poll_.callOnTimeout([=, this, alreadyOpen = QApplication::activeModalWidget()] {
+      auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (box == nullptr || box == alreadyOpen || !box->isVisible()) {
+        return;
+      }
+      poll_.stop();
+      title = box->windowTitle();
+      auto* input = qobject_cast<QInputDialog*>(box);
+      text = input != nullptr ? input->labelText() : qobject_cast<QMessageBox*>(box)->text();
+      for (auto* button : box->findChildren<QAbstractButton*>()) {
+        buttons << button->text();
+      }
+      if (input != nullptr) {
+        input->setTextValue(typed);  // the box opens empty: for a name not typed, no change
+      }
+      answer ? answer(box) : box->accept();
+    });
     poll_.start(10);
   }
 
@@ -134,9 +122,8 @@ struct Window : ::testing::Test {
 TEST_F(Window, TheTitleFillsTheClientAreaAndPressesComeInItsUnits) {
   // The title picture, corner to corner, and nothing over it.
   const QImage frame = shell.client().grab().toImage();
-  for (const QPoint at : {QPoint(0, 0), QPoint(frame.width() - 1, frame.height() - 1)}) {
-    EXPECT_EQ(frame.pixelColor(at), kTitle);
-  }
+  EXPECT_EQ(frame.pixelColor(0, 0), kTitle);
+  EXPECT_EQ(frame.pixelColor(frame.width() - 1, frame.height() - 1), kTitle);
   // Pressed and released over the label, as the client's units place it, not its pixels: the
   // client area is no square, so either axis scaled wrong misses the label.
   shell.form().LBl.Move(50, 90, 10, 10);
@@ -187,11 +174,11 @@ TEST_F(Window, TheSystemTimerDrivesTheFlightByTheGamesClockAndABoxHoldsIt) {
   shell.click(50, 50, Qt::RightButton);  // any call brings the timers up to date
   EXPECT_TRUE(QTest::qWaitFor([&] { return shell.form().altitude == 49; }, 2000));
   {
-    const BoxAnswer answer([&](QWidget* box) {
+    const BoxAnswer answer({}, [&](QDialog* box) {
       shell.now += 5000;  // the player reads for five seconds
       // The timer fires while the box is open, finds nothing it may deliver and rests.
       EXPECT_TRUE(QTest::qWaitFor([&] { return !driver->isActive(); }, 2000));
-      qobject_cast<QDialog*>(box)->accept();
+      box->accept();
     });
     shell.choose(*shell.form().playmnu1[0]);
   }
@@ -250,7 +237,7 @@ TEST(SystemQuit, EachSignalClosesTheGameAndTheOpenBoxCountsAsCancelled) {
       shell.startFlight();
       shell.form().distance = 40;
       QTimer::singleShot(0, &shell.window, [&] {
-        const BoxAnswer inTheBox([signal](QWidget*) { std::raise(signal); });
+        const BoxAnswer inTheBox({}, [signal](QDialog*) { std::raise(signal); });
         shell.choose(nameBox ? shell.form().mnu2 : *shell.form().playmnu1[0]);
       });
       EXPECT_EQ(QCoreApplication::exec(), 0);

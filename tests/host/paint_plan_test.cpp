@@ -13,14 +13,6 @@
 namespace pirune {
 namespace {
 
-// Every character ten pixels wide, lines twelve pixels apart.
-FontMetrics tenPixelsEach() {
-  return {[](std::u16string_view text, double /*px*/) {
-            return 10.0 * static_cast<double>(text.size());
-          },
-          [](double /*px*/) { return 12.0; }};
-}
-
 TEST(PaintPlan, UnitsLandOnTheNearestWholePixel) {
   const struct {
     Rect units;
@@ -63,7 +55,7 @@ struct Window {
 
 TEST(PaintPlan, BlackThenEveryVisibleControlBackToFrontWithPicturesAtTheirScale) {
   Window w;
-  PaintPlanner planner(tenPixelsEach());
+  PaintPlanner planner(testing::tenPixelFont());
   const ClientGeometry client{200, 200, 2, 1};
   const std::vector<PaintStep> expected = {
       FillRect{{0, 0, 200, 200}, kBlack},
@@ -78,7 +70,7 @@ TEST(PaintPlan, BlackThenEveryVisibleControlBackToFrontWithPicturesAtTheirScale)
 TEST(PaintPlan, ARegionLeavesOutWhatLiesWhollyOutsideIt) {
   Window w;
   w.label.setCaption(u"あいう");
-  PaintPlanner planner(tenPixelsEach());
+  PaintPlanner planner(testing::tenPixelFont());
   const ClientGeometry client{200, 200, 1, 1};
   // Only the shape's corner: black there, and the shape; not the pictures far from it, and
   // not the label's text, which lies at the top.
@@ -108,7 +100,7 @@ TEST(PaintPlan, ALabelsLinesArePlacedByItsAlignmentAndClippedToItsBox) {
     w.label.setCaption(u"あいう\r\nえお");
     w.label.setAlignment(c.alignment);
     w.label.setFontSize(9);
-    PaintPlanner planner(tenPixelsEach());
+    PaintPlanner planner(testing::tenPixelFont());
     const ClientGeometry client{200, 200, 1, 2};
     const PixelRect clip{0, 0, 200, 40};
     const std::vector<PaintStep> expected = {

@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "support/scripted_platform.h"
+#include "support/sized_picture.h"
 
 namespace pirune::testing {
 namespace {
@@ -53,12 +54,7 @@ struct Visit {
   HostSession session;
 
   explicit Visit(RankingKept kept = RankingKept::AfterEveryChange)
-      : session(platform, shell,
-                {[](std::u16string_view text, double) {
-                   return 10.0 * static_cast<double>(text.size());
-                 },
-                 [](double) { return 12.0; }},
-                kept) {}
+      : session(platform, shell, tenPixelFont(), kept) {}
 
   void click() {
     session.press(MouseButton::Left, 0, 50, 50);

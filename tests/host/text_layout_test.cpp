@@ -4,17 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/sized_picture.h"
+
 namespace pirune {
 namespace {
 
-// Every character ten pixels wide.
-double tenEach(std::u16string_view text, double /*fontPixels*/) {
-  return 10.0 * static_cast<double>(text.size());
-}
-
 std::vector<std::u16string> linesOf(std::u16string_view text, double width) {
   std::vector<std::u16string> lines;
-  for (const TextLine& line : breakLines(text, width, 13, tenEach)) {
+  for (const TextLine& line : breakLines(text, width, 13, testing::tenPixelsEach)) {
     lines.push_back(line.text);
   }
   return lines;
@@ -51,7 +48,7 @@ TEST(TextLayout, LinesBreakAtLineFeedsAndWrapAsJapaneseDoes) {
 }
 
 TEST(TextLayout, EachLineIsMeasuredWithoutItsTrailingSpaces) {
-  const auto lines = breakLines(u"ab  \r\nあい", 100, 13, tenEach);
+  const auto lines = breakLines(u"ab  \r\nあい", 100, 13, testing::tenPixelsEach);
   ASSERT_EQ(lines.size(), 2U);
   EXPECT_EQ(lines[0].width, 20);
   EXPECT_EQ(lines[1].width, 20);

@@ -7,12 +7,10 @@
 set -euo pipefail
 usage="usage: $0 PACKAGE.deb FACTS"
 deb=$(readlink -f "${1:?$usage}") facts=${2:?$usage}
-app_id="" program="" game_files="" icon_sizes=""
-while IFS='=' read -r name value; do
-  case $name in app_id | program | game_files | icon_sizes) printf -v "$name" '%s' "$value" ;; esac
-done <"$facts"
-[[ -n $app_id && -n $program && -n $game_files && -n $icon_sizes ]] || { echo "FAIL: names missing in $facts"; exit 1; }
-[[ -f $deb ]] || { echo "FAIL: no package $deb (scripts/make-deb.sh makes it)"; exit 1; }
+# The facts as shell variables; the names are the build's own, without quotes in them.
+source <(sed -n "s/^\(app_id\|program\|game_files\|icon_sizes\)=\(.*\)/\1='\2'/p" "$facts")
+[[ -f $deb && -n ${app_id:-} && -n ${program:-} && -n ${game_files:-} && -n ${icon_sizes:-} ]] ||
+  { echo "FAIL: no package $deb (scripts/make-deb.sh makes it) or names missing in $facts"; exit 1; }
 
 tmp=$(mktemp -d) game=""
 trap '[[ -n $game ]] && kill -KILL $game 2>/dev/null; rm -rf "$tmp"' EXIT
@@ -39,11 +37,11 @@ for s in $icon_sizes; do
   check "icon $icon at ${s}x$s" grep -q ": PNG image data, $s x $s," <(file "$root/usr/share/icons/hicolor/${s}x$s/apps/$icon.png")
 done
 check "metainfo valid" appstreamcli validate --no-net "$root/usr/share/metainfo/$app_id.metainfo.xml"
-depends=$(dpkg-deb -f "$deb" Depends)
-for dep in qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n 'libqt6[a-z]+6'; do
-  check "depends on $dep" grep -Eq "(^|, )$dep( |,|$)" <<<"$depends"
+# What the package asks apt for, as field:package.
+for dep in Depends:qt6-qpa-plugins Depends:fonts-ipafont-gothic Depends:qt6-translations-l10n \
+  'Depends:libqt6[a-z]+6' Recommends:qt6-wayland; do
+  check "${dep/:/ } " grep -Eq "(^|, )${dep#*:}( |,|$)" <<<"$(dpkg-deb -f "$deb" "${dep%%:*}")"
 done
-check "recommends qt6-wayland" grep -Eq '(^|, )qt6-wayland( |,|$)' <<<"$(dpkg-deb -f "$deb" Recommends)"
 
 # A player's start of the unpacked game: the ranking goes to their data folder, nothing else.
 listing >"$tmp/before"

@@ -15,15 +15,7 @@ namespace pirune::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-// "41 42 00" is the three bytes 0x41 0x42 0x00.
-std::string hex(std::string_view pairs) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < pairs.size(); i += 3) {
-    bytes.push_back(static_cast<char>(std::stoi(std::string(pairs.substr(i, 2)), nullptr, 16)));
-  }
-  return bytes;
-}
+using namespace std::string_literals;
 
 std::string readFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -70,14 +62,16 @@ TEST(ScrDat, NamesInCodePage932AndLittleEndianScoresWrittenToANewFileAndReadBack
   table[4].name = u"Aé\U0001F600B\xD800Z   ";        // what code page 932 has not: one "?" each
   EXPECT_EQ(run.unload(), "");
   const std::string written =
-      hex("83 73 83 8B 83 6C 20 20 20 20 FF FF") + hex("CB DF D9 C8 C9 C2 CA DE BB DE 2C 01") +
-      hex("82 A0 82 A2 82 A4 82 A6 82 A8 FF 7F") + hex("41 82 A0 82 A2 82 A4 82 A6 20 00 80") +
-      "A??B?Z    " + hex("00 00");
+      "\x83\x73\x83\x8B\x83\x6C    \xFF\xFF"
+      "\xCB\xDF\xD9\xC8\xC9\xC2\xCA\xDE\xBB\xDE\x2C\x01"
+      "\x82\xA0\x82\xA2\x82\xA4\x82\xA6\x82\xA8\xFF\x7F"
+      "A\x82\xA0\x82\xA2\x82\xA4\x82\xA6 \x00\x80"
+      "A??B?Z    \x00\x00"s;
   EXPECT_EQ(readFile(run.scr), written);
 
   // Read back; FF and A0 are no characters, 81 20 and 85 40 no pairs, a lead byte ends a name.
   ProgramRun next;
-  writeFile(next.scr, written.substr(0, 48) + hex("41 FF 81 20 85 40 A0 42 80 82 05 00"));
+  writeFile(next.scr, written.substr(0, 48) + "\x41\xFF\x81\x20\x85\x40\xA0\x42\x80\x82\x05\x00"s);
   next.load();
   EXPECT_EQ(next.form.rankTable[1], table[1]);
   EXPECT_EQ(next.form.rankTable[2], (RankRecord{u"あいうえお     ", 32767}));
@@ -86,11 +80,9 @@ TEST(ScrDat, NamesInCodePage932AndLittleEndianScoresWrittenToANewFileAndReadBack
 }
 
 TEST(ScrDat, AShortFileGivesWhatItHoldsAndALongerOneKeepsItsTail) {
-  const std::string two = "PIRUNE    " + hex("2D 00") + std::string(10, 'A') + hex("FF FF");
+  const std::string two = "PIRUNE    \x2D\x00"s + std::string(10, 'A') + "\xFF\xFF"s;
   const std::pair<std::string, RankRecord> shortCases[] = {
-      {"", RankRecord{}},
-      {"ABCDE", {u"ABCDE     ", 0}},
-      {"HALFWAY   " + hex("2D"), {u"HALFWAY   ", 45}}};
+      {"", RankRecord{}}, {"ABCDE", {u"ABCDE     ", 0}}, {"HALFWAY   \x2D"s, {u"HALFWAY   ", 45}}};
   for (const auto& [third, expected] : shortCases) {
     ProgramRun run;
     writeFile(run.scr, two + third);
@@ -110,7 +102,7 @@ TEST(ScrDat, AShortFileGivesWhatItHoldsAndALongerOneKeepsItsTail) {
   std::ofstream(run.scr, std::ios::binary | std::ios::app) << "LATER";
   run.unload();
   EXPECT_EQ(readFile(run.scr),
-            "NEW       " + hex("63 00") + two.substr(12) + std::string(36, 'x') + "tailLATER");
+            "NEW       \x63\x00"s + two.substr(12) + std::string(36, 'x') + "tailLATER");
 }
 
 TEST(ScrDat, ASaveThatFailsKeepsTheOldFileAndTheRunSavesOnlyOnce) {
@@ -161,7 +153,7 @@ TEST(ScrDat, ALinkedScrDatStaysALinkAndItsTargetKeepsItsPermissions) {
   run.form.rankTable[0] = {fitName(u"LINKED"), 77};
   EXPECT_EQ(run.unload(), "");
   EXPECT_TRUE(fs::is_symlink(run.scr));
-  EXPECT_EQ(readFile(target).substr(0, 12), "LINKED    " + hex("4D 00"));
+  EXPECT_EQ(readFile(target).substr(0, 12), "LINKED    \x4D\x00"s);
   EXPECT_EQ(fs::status(target).permissions(), fs::perms(0604));
 }
 
@@ -183,7 +175,7 @@ TEST(ScrDat, AnErrorWhileTheNameIsAskedKeepsTheScoreWithABlankName) {
   EXPECT_THROW(game.form.RANKING_TOUROKU(), RuntimeError);
   game.form.RANKING_SAVE();
   const std::string written = readFile(game.platform.folder / "scr.dat");
-  EXPECT_EQ(written.substr(0, 12), std::string(10, ' ') + hex("4B 00"));
+  EXPECT_EQ(written.substr(0, 12), std::string(10, ' ') + "\x4B\x00"s);
   EXPECT_EQ(written.find("GONE"), std::string::npos);
 }
 

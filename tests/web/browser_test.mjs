@@ -6,13 +6,12 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import {
-  DEADLINE_MS, ENGINES, Failure, answer, ariaOf, brightest, centre, expect, launch, look, menuItem,
-  openDialog, pictureFile, probe, serve, setOption, showsPicture, textAt, until, withDeadline,
+  DEADLINE_MS, Failure, answer, ariaOf, brightest, centre, expect, launch, look, menuItem, openDialog,
+  pictureFile, probe, serve, setOption, showsPicture, textAt, until, withDeadline,
 } from './harness.mjs';
 
 const [ENGINE, CASE, SITE, BROWSER] = process.argv.slice(2);
-const FIREFOX = ENGINE === 'firefox';
-const NAME_OF_TEST = FIREFOX ? `web_firefox_${CASE}` : `web_${CASE}`;
+const NAME_OF_TEST = ENGINE === 'firefox' ? `web_firefox_${CASE}` : `web_${CASE}`;
 const OUT = process.env.OUT_DIR ?? os.tmpdir();
 // The browser's downloads, by their names, and the files the player loads.
 const FILES = fs.mkdtempSync(path.join(os.tmpdir(), 'pirune-web-'));
@@ -59,10 +58,9 @@ async function distanceMoves(page, what, taps, act) {
 // --- what the player does ----------------------------------------------------------------
 
 const click = async (page) => { const { x, y } = await centre(page); await page.mouse.click(x, y); };
-const tap = async (page) => { const { x, y } = await centre(page); await page.touchscreen.tap(x, y); };
 
-// Several fingers tapping at once, all down before the first lifts: each must be a wing beat.
-async function beats(page, fingers) {
+// Fingers tapping at once, all down before the first lifts: each must be a wing beat.
+async function beats(page, fingers = 1) {
   const { x, y } = await centre(page), down = [];
   for (let id = 0; id < fingers; id++) down.push(await page.touchscreen.touchStart(x + 8 * id, y));
   for (const finger of down) await finger.end();
@@ -87,34 +85,35 @@ async function flyBeats(page, total) {
   await click(page);
 }
 
-// The downloaded scr.dat, once whole: Firefox saves an empty scr.dat at once and its bytes in a
-// scr.dat.part beside it, Chromium a .crdownload, each moved over scr.dat when the download ends.
-async function download(page) {
+// The downloaded scr.dat, once whole, to be `want`: Firefox saves an empty scr.dat at once and its
+// bytes in a scr.dat.part beside it, Chromium a .crdownload, each moved over scr.dat when the
+// download ends.
+async function downloaded(page, want, what) {
   const file = path.join(FILES, 'scr.dat');
   await page.click('#save-ranking');
   const bytes = await until('a download of scr.dat', async () => {
     const names = fs.readdirSync(FILES).filter((n) => n.startsWith('scr') || n.endsWith('download'));
     const done = names.includes('scr.dat') && !names.some((n) => /\.(part|crdownload)$/.test(n));
     const size = done ? fs.statSync(file).size : 0;
-    const seen = `${names.join(', ') || 'nothing'}${done ? ` (scr.dat ${size} bytes)` : ''}`;
-    return { ok: size > 0, seen, value: done && fs.readFileSync(file) };
+    return { ok: size > 0, seen: `${names.join(', ') || 'nothing'} (scr.dat ${size} bytes)`, value: done && fs.readFileSync(file) };
   });
   fs.rmSync(file); // the next download is a scr.dat again, not a "scr(1).dat"
-  return bytes;
+  expect(bytes.equals(want), `${what}: scr.dat ${want.toString('hex')}`, `${bytes.length} bytes ${bytes.toString('hex')}`);
 }
 
-async function loadFile(page, bytes) {
+// A file chosen with scr.dat を読み込む, and the box it opens.
+async function loaded(page, bytes, what, press = null) {
   const file = path.join(FILES, 'chosen.dat');
   fs.writeFileSync(file, bytes);
   const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#load-ranking')]);
   await chooser.accept([file]);
+  return openDialog(page, `a dialog after loading ${what}`, null, press);
 }
 
-async function rankingShown(page) {
+async function rankingIs(page, want, when) {
   await page.click(menuItem('ランキング'));
-  const box = await openDialog(page, 'the ranking', 'message-box', 'OK');
-  expect(box.title === TITLE, `the ranking titled ${TITLE}`, box.title);
-  return box.lines.join('|');
+  const box = await openDialog(page, 'the ranking', 'message-box', 'OK'), seen = `${box.title}: ${box.lines.join('|')}`;
+  expect(seen === `${TITLE}: ${want}`, `${when} the ranking ${TITLE}: ${want}`, seen);
 }
 
 // --- scr.dat: five records of a name in code page 932 (10 bytes) and a little-endian score --
@@ -148,22 +147,19 @@ async function game(page, refs) {
   await distanceMoves(page, 'four fingers tapping at once', 4, () => beats(page, 4));
   await flyBeats(page, ENDLESS_BEATS - 4);
   const entry = await openDialog(page, `the name box after a flight of ${ENDLESS_DISTANCE}`, 'input-box');
-  const prompt = '1位を取りました。|なんて長い距離でしょう、|名前を入れてね！（半角10文字）';
-  expect(entry.title === '1位' && entry.lines.join('|') === prompt, `the name box "1位" asking ${prompt}`,
-    `"${entry.title}": ${entry.lines.join('|')}`);
+  const prompt = '1位: 1位を取りました。|なんて長い距離でしょう、|名前を入れてね！（半角10文字）';
+  const asked = `${entry.title}: ${entry.lines.join('|')}`;
+  expect(asked === prompt, `the name box ${prompt}`, asked);
   await page.type('#input-box-field', NAME);
   await answer(page, 'input-box', 'OK');
   await pictureShown(page, refs, 'stt');
-  const whole = rankingLines([NAME, ENDLESS_DISTANCE]), shownWhole = await rankingShown(page);
-  expect(shownWhole === whole, `the name whole until the page is left: ${whole}`, shownWhole);
+  await rankingIs(page, rankingLines([NAME, ENDLESS_DISTANCE]), 'with the name whole until the page is left,');
 
   await page.reload();
   await pictureShown(page, refs, 'stt');
-  const ours = rankingLines([NAME_STORED, ENDLESS_DISTANCE]), seen = await rankingShown(page);
-  expect(seen === ours, `after a reload the ranking ${ours}`, seen);
-  const saved = await download(page), want = scrDat([NAME_CP932, ENDLESS_DISTANCE]);
-  expect(saved.equals(want), `scr.dat of 60 bytes ${want.toString('hex')}`,
-    `${saved.length} bytes ${saved.toString('hex')}`);
+  const ours = rankingLines([NAME_STORED, ENDLESS_DISTANCE]);
+  await rankingIs(page, ours, 'after a reload');
+  await downloaded(page, scrDat([NAME_CP932, ENDLESS_DISTANCE]), 'the ranking saved, 60 bytes');
 
   // A file too large is refused by the bytes the page reads of it, not taken in part.
   const loads = [
@@ -172,19 +168,14 @@ async function game(page, refs) {
     { what: 'a file far too large', bytes: Buffer.alloc(5000, 0x20), refused: true, after: OTHERS_LINES },
   ];
   for (const l of loads) {
-    await loadFile(page, l.bytes);
-    const box = await openDialog(page, `a dialog after loading ${l.what}`), text = box.lines.join('|');
-    const shows = `"${box.title}" ${text} [${box.buttons}]`;
+    const box = await loaded(page, l.bytes, l.what), text = box.lines.join('|');
     expect(l.refused ? box.buttons.join() === 'OK' && text.trim() && !text.includes('・・・')
       : box.title === TITLE && text.includes(OTHERS_LINES.slice(1)) && box.buttons.includes('キャンセル'),
-    `${l.what}: ${l.refused ? 'refused' : 'its entries shown to confirm'}`, shows);
+    `${l.what}: ${l.refused ? 'refused' : 'its entries shown to confirm'}`, `"${box.title}" ${text} [${box.buttons}]`);
     await answer(page, box.id, l.press ?? 'OK');
-    const now = await rankingShown(page);
-    expect(now === l.after, `after ${l.what} the ranking ${l.after}`, now);
+    await rankingIs(page, l.after, `after ${l.what}`);
   }
-  const back = await download(page);
-  expect(back.equals(OTHERS), `the loaded ranking saved as it came: ${OTHERS.toString('hex')}`,
-    back.toString('hex'));
+  await downloaded(page, OTHERS, 'the loaded ranking saved as it came');
 }
 
 // Firefox takes the viewport and its pixel ratio but not the touch emulation (maxTouchPoints stays
@@ -195,8 +186,8 @@ async function phone(page, refs) {
   const square = Math.abs(box.width - 390) <= 1 && Math.abs(box.height - box.width) <= 1;
   expect(square, 'the window a square 390 wide', `${box.width}×${box.height}`);
   await setOption(page, '背景効果', false, true);
-  await playOpening(page, refs, tap);
-  await distanceMoves(page, 'two taps', 2, async () => { await tap(page); await tap(page); });
+  await playOpening(page, refs, beats);
+  await distanceMoves(page, 'two taps', 2, async () => { await beats(page); await beats(page); });
 }
 
 // A second tab waits for the first, whose ranking it would overwrite, and starts once it closes.
@@ -307,16 +298,14 @@ async function storage(page, refs) {
 
   await page.evaluate(() => { window.refuseStorage = true; });
   for (const time of ['first', 'second']) {
-    await loadFile(page, OTHERS);
-    await openDialog(page, `the ${time} loaded ranking to confirm`, 'message-box', 'OK');
+    await loaded(page, OTHERS, `the ${time} ranking, to confirm`, 'OK');
     if (time === 'first') {
       const refused = await openDialog(page, 'a word on the refused save', 'message-box', 'OK');
       expect(refused.title === TITLE && refused.lines.join('').includes('scr.dat を保存'),
         'the refused save said, with the way to keep the file', refused.lines.join('|'));
     }
     // The next box is the ranking's: the refusal is not said again.
-    const now = await rankingShown(page);
-    expect(now === OTHERS_LINES, `after the ${time} load the ranking ${OTHERS_LINES}`, now);
+    await rankingIs(page, OTHERS_LINES, `after the ${time} load`);
   }
 }
 
@@ -324,9 +313,8 @@ const CASES = { game, phone, offline, 'second-tab': secondTab, music, paint, sto
 const started = Date.now(), errors = [];
 let browser, server, page;
 try {
-  expect(ENGINES.includes(ENGINE) && CASES[CASE] && SITE && BROWSER,
-    `arguments ${ENGINES.join('|')} ${Object.keys(CASES).join('|')} SITE BROWSER`, process.argv.slice(2));
-  expect(fs.existsSync(path.join(SITE, 'index.html')), `a site at ${SITE}`, 'no index.html');
+  expect(['chromium', 'firefox'].includes(ENGINE) && CASES[CASE] && fs.existsSync(`${SITE}/index.html`) && BROWSER,
+    `arguments chromium|firefox ${Object.keys(CASES).join('|')} SITE BROWSER`, process.argv.slice(2));
   [server, browser] = await Promise.all([serve(SITE), launch(BROWSER, ENGINE, { downloads: FILES })]);
   page = await browser.newPage();
   page.setDefaultTimeout(DEADLINE_MS);
@@ -347,8 +335,7 @@ try {
   const shot = path.join(OUT, `${NAME_OF_TEST.replace(/_/g, '-')}-failure.png`);
   await page?.screenshot({ path: shot }).catch(() => {});
   if (!(e instanceof Failure)) console.error(e.stack);
-  console.error(`page errors: ${errors.join('; ') || 'none'}; screenshot: ${shot}`);
-  console.error(`FAIL ${NAME_OF_TEST}: ${e.message}`);
+  console.error(`page errors: ${errors.join('; ') || 'none'}; screenshot: ${shot}\nFAIL ${NAME_OF_TEST}: ${e.message}`);
   process.exitCode = 1;
 } finally {
   await browser?.close();

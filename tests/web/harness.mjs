@@ -40,13 +40,10 @@ export async function serve(dir, onLine = () => {}) {
   return { url: `http://127.0.0.1:${port}/`, stop: () => proc.kill() };
 }
 
-export const ENGINES = ['chromium', 'firefox'];
-
 // Chromium is driven over CDP, Firefox over WebDriver BiDi, both headless and silent; each saves
 // every download, unasked, into `downloads`. Firefox gets a HOME of its own: it writes its
 // caches there, and with a HOME it cannot write it never starts.
 export async function launch(executable, engine = 'chromium', { downloads = null } = {}) {
-  expect(ENGINES.includes(engine), `an engine ${ENGINES.join('|')}`, engine);
   if (engine === 'chromium') {
     return puppeteer.launch({ executablePath: executable, headless: true,
       args: [...(process.getuid?.() === 0 ? ['--no-sandbox'] : []), '--mute-audio'],
@@ -108,38 +105,35 @@ export function look(page, picture = null) {
 //   one still shown there);
 // - every frame's painted rectangles (those the frame clips to);
 // - each start of the music's sound;
+// - each dialog closed (the game may open its next box in the same dialog at once, sooner than a
+//   look could find it shut);
 // and storage that refuses every save once window.refuseStorage is set.
 export const probe = (page) => page.evaluateOnNewDocument(() => {
-  const proto = CanvasRenderingContext2D.prototype, { fillText, save, restore, rect } = proto;
-  window.textsDrawn = new Map();
-  proto.fillText = function (text, x, y, ...rest) {
-    if (this.canvas.id === 'client') {
-      const { width, height } = this.canvas, place = `${Math.round(x)},${Math.round(y)}`;
-      window.textsDrawn.delete(place);
-      window.textsDrawn.set(place, { text: String(text), x: (x * 100) / width, y: (y * 100) / height });
-    }
-    return fillText.call(this, text, x, y, ...rest);
+  // `note` sees each call of the method first, with its arguments.
+  const wrap = (proto, name, note) => {
+    const method = proto[name];
+    proto[name] = function (...args) { note.apply(this, args); return method.apply(this, args); };
   };
+  const canvas2d = CanvasRenderingContext2D.prototype;
   let depth = 0, rects = [];
-  window.framesPainted = [];
-  proto.save = function () { depth += 1; return save.call(this); };
-  proto.rect = function (...r) { if (depth === 1) rects.push(r); return rect.apply(this, r); };
-  proto.restore = function () {
+  Object.assign(window, { textsDrawn: new Map(), framesPainted: [], musicStarts: 0, dialogsShut: 0 });
+  wrap(canvas2d, 'fillText', function (text, x, y) {
+    if (this.canvas.id !== 'client') return;
+    const { width, height } = this.canvas, place = `${Math.round(x)},${Math.round(y)}`;
+    window.textsDrawn.delete(place);
+    window.textsDrawn.set(place, { text: String(text), x: (x * 100) / width, y: (y * 100) / height });
+  });
+  wrap(canvas2d, 'save', () => { depth += 1; });
+  wrap(canvas2d, 'rect', (...r) => { if (depth === 1) rects.push(r); });
+  wrap(canvas2d, 'restore', () => {
     depth -= 1;
     if (depth === 0 && rects.length > 0) { window.framesPainted.push(rects); rects = []; }
-    return restore.call(this);
-  };
-  const { start } = AudioBufferSourceNode.prototype;
-  window.musicStarts = 0;
-  AudioBufferSourceNode.prototype.start = function (...args) {
-    window.musicStarts += 1;
-    return start.apply(this, args);
-  };
-  const { setItem } = Storage.prototype;
-  Storage.prototype.setItem = function (...args) {
+  });
+  wrap(AudioBufferSourceNode.prototype, 'start', () => { window.musicStarts += 1; });
+  wrap(Storage.prototype, 'setItem', function () {
     if (this === localStorage && window.refuseStorage) throw new DOMException('full', 'QuotaExceededError');
-    return setItem.apply(this, args);
-  };
+  });
+  document.addEventListener('close', () => { window.dialogsShut += 1; }, true);
 });
 
 // The text last drawn starting in a rectangle in units (left, top, right, bottom), or ''.
@@ -155,14 +149,12 @@ export function brightest(view, x0, y0, x1, y1) {
   return max;
 }
 
-// Root-mean-square difference of the mean colours, 0 (same) to 1.
-export const difference = (a, b) =>
-  Math.sqrt(a.mean.reduce((s, v, i) => s + (v - b.mean[i]) ** 2, 0) / a.mean.length) / 255;
-
 // The view shows the picture `want` of refs: close to it and clearly closer to it than to any
-// other (the label's text over a story picture moves it a little).
+// other (the label's text over a story picture moves it a little). The distance is the
+// root-mean-square difference of the mean colours, 0 (same) to 1.
 export function showsPicture(view, refs, want) {
-  const d = Object.fromEntries(Object.entries(refs).map(([k, r]) => [k, difference(view, r)]));
+  const rms = (r) => Math.sqrt(view.mean.reduce((s, v, i) => s + (v - r.mean[i]) ** 2, 0) / view.mean.length) / 255;
+  const d = Object.fromEntries(Object.entries(refs).map(([k, r]) => [k, rms(r)]));
   const ok = d[want] < 0.08 && Object.entries(d).every(([k, v]) => k === want || v > d[want] * 2 + 0.02);
   return { ok, seen: Object.entries(d).map(([k, v]) => `${k}=${v.toFixed(3)}`).join(' ') };
 }
@@ -176,14 +168,11 @@ export const ariaOf = (page, role, caption, name) => page.$$eval(`[role="${role}
 // Sets an option of the オプション menu (by touch or mouse) and waits for its check mark to say
 // so; a menu still open then is shut with Escape, so that it does not lie over the window.
 export async function setOption(page, caption, on, touch = false) {
-  const press = async (selector) => {
-    const element = await page.waitForSelector(selector, { visible: true });
-    await (touch ? element.tap() : element.click());
-  };
   const checked = () => ariaOf(page, 'menuitemcheckbox', caption, 'aria-checked');
-  if ((await checked()) !== String(on)) {
-    await press(menuItem('オプション'));
-    await press(menuItem(caption, 'menuitemcheckbox'));
+  const presses = (await checked()) === String(on) ? [] : [menuItem('オプション'), menuItem(caption, 'menuitemcheckbox')];
+  for (const item of presses) {
+    const element = await page.waitForSelector(item, { visible: true });
+    await (touch ? element.tap() : element.click());
   }
   await until(`${caption} with aria-checked="${on}"`, async () => {
     const seen = await checked();
@@ -209,17 +198,10 @@ export async function openDialog(page, what, id = null, press = null) {
   return box;
 }
 
-// Presses a dialog's button by its text and waits for the dialog to close. The game may open
-// its next box in the same dialog at once, sooner than a look could find it shut, so the
-// page counts the closings as they happen.
+// Presses a dialog's button by its text and waits for the dialog to close, by the closings the
+// probe counts.
 export async function answer(page, id, label) {
-  const shut = () => page.evaluate(() => {
-    if (window.dialogsShut === undefined) {
-      window.dialogsShut = 0;
-      document.addEventListener('close', () => { window.dialogsShut += 1; }, true);
-    }
-    return window.dialogsShut;
-  });
+  const shut = () => page.evaluate(() => window.dialogsShut);
   const before = await shut(), buttons = await page.$$(`dialog#${id}[open] button`);
   const texts = await Promise.all(buttons.map((b) => b.evaluate((e) => e.textContent.trim())));
   expect(texts.includes(label), `a button "${label}" in #${id}`, texts.join() || 'none');
