@@ -27,9 +27,6 @@
 namespace pirune::desktop::testing {
 namespace {
 
-// Every picture of the story, the title too, is this one colour.
-inline const QColor kTitle{200, 40, 40};
-
 // Waits for the next modal box of the game, not one open already, notes what it shows and
 // answers it: with `answer`, or else with the name typed (if it asks for one) and OK.
 struct BoxAnswer {
@@ -76,7 +73,7 @@ struct Shell {
   void start() {
     music.length = 0;
     QImage picture(40, 40, QImage::Format_RGB32);
-    picture.fill(kTitle);
+    picture.fill(QColor(200, 40, 40));  // every picture of the story, the title too
     for (const char* name : {"stt", "open0", "open1", "end0", "end1"}) {
       picture.save(folder.filePath(QString(name) + ".bmp"), "BMP");
     }
@@ -119,11 +116,7 @@ struct Window : ::testing::Test {
   Shell shell;
 };
 
-TEST_F(Window, TheTitleFillsTheClientAreaAndPressesComeInItsUnits) {
-  // The title picture, corner to corner, and nothing over it.
-  const QImage frame = shell.client().grab().toImage();
-  EXPECT_EQ(frame.pixelColor(0, 0), kTitle);
-  EXPECT_EQ(frame.pixelColor(frame.width() - 1, frame.height() - 1), kTitle);
+TEST_F(Window, PressesComeInTheClientAreasUnits) {
   // Pressed and released over the label, as the client's units place it, not its pixels: the
   // client area is no square, so either axis scaled wrong misses the label.
   shell.form().LBl.Move(50, 90, 10, 10);

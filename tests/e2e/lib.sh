@@ -16,8 +16,8 @@ SEEN="nothing yet"
 fail() {
   echo "FAIL ($RUN): $*; last seen: $SEEN" >&2
   shot 2>/dev/null || true  # the screen as the run ends, once the server's shot() is there
-  local picture=$OUT_DIR/e2e-$RUN-failure.png
-  mkdir -p "$OUT_DIR" && cp shot.png "$picture" 2>/dev/null && echo "screenshot: $picture" >&2
+  mkdir -p "$OUT_DIR" && cp shot.png "$OUT_DIR/e2e-$RUN-failure.png" 2>/dev/null &&
+    echo "screenshot: $OUT_DIR/e2e-$RUN-failure.png" >&2
   tail -n 5 ./*.log >&2 2>/dev/null || true
   exit 1
 }
@@ -62,22 +62,17 @@ saved_fresh() {
 # A fresh copy of the game's folder in g, so that its scr.dat is this run's own, and its story
 # pictures at a coarse scale at which a few pixels of offset do not matter.
 cp -r "$GAME_DIR" g
-COARSE=(-resize '32x32!')
-for p in stt open0 open1; do convert "g/$p.bmp" "${COARSE[@]}" "ref-$p.png"; done
-
-# The saturated part of the last screenshot: the story picture (menu bar, frames, desktop and
-# black background are grey), small specks such as icons left out.
-picture_box() {
-  convert shot.png -colorspace HSL -channel G -separate +channel -threshold 30% \
-    -morphology Open Square:3 -format '%@' info: 2>/dev/null
-}
+for p in stt open0 open1; do convert "g/$p.bmp" -resize '32x32!' "ref-$p.png"; done
 
 # shows PICTURE: a new screenshot's saturated part, BOX (of a fair size), is that story picture:
-# close to it, and clearly closer to it than to the other two.
+# close to it, and clearly closer to it than to the other two. The saturated part is the story
+# picture (menu bar, frames, desktop and black background are grey), small specks such as icons
+# left out.
 shows() {
-  shot && BOX=$(picture_box) && SEEN="in $BOX:" || return 1
+  shot && BOX=$(convert shot.png -colorspace HSL -channel G -separate +channel -threshold 30% \
+    -morphology Open Square:3 -format '%@' info: 2>/dev/null) && SEEN="in $BOX:" || return 1
   [[ $BOX =~ ^([0-9]+)x([0-9]+) ]] && ((BASH_REMATCH[1] >= 64 && BASH_REMATCH[2] >= 64)) || return 1
-  convert shot.png -crop "$BOX" +repage "${COARSE[@]}" box.png
+  convert shot.png -crop "$BOX" +repage -resize '32x32!' box.png
   for p in stt open0 open1; do
     SEEN+=" $p=$(compare -metric RMSE box.png "ref-$p.png" null: 2>&1 | sed 's/.*(//; s/)//')"
   done

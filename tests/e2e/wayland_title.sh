@@ -23,4 +23,3 @@ echo "title picture at $BOX, seen $SEEN; the desktop: $OUT_DIR/e2e-wayland-title
 # SIGTERM is the game's to handle.
 kill -TERM "$GAME"
 ends "$GAME" 10
-saved_fresh g

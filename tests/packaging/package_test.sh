@@ -5,8 +5,7 @@
 # as `ctest --preset package` runs it after scripts/make-deb.sh. FACTS is the file that the
 # package's build writes (build-deb/packaging/package-facts): the names it installs, name=value.
 set -euo pipefail
-usage="usage: $0 PACKAGE.deb FACTS"
-deb=$(readlink -f "${1:?$usage}") facts=${2:?$usage}
+deb=$(readlink -f "${1:?usage: $0 PACKAGE.deb FACTS}") facts=${2:?usage: $0 PACKAGE.deb FACTS}
 # The facts as shell variables; the names are the build's own, without quotes in them.
 source <(sed -n "s/^\(app_id\|program\|game_files\|icon_sizes\)=\(.*\)/\1='\2'/p" "$facts")
 [[ -f $deb && -n ${app_id:-} && -n ${program:-} && -n ${game_files:-} && -n ${icon_sizes:-} ]] ||
@@ -40,7 +39,7 @@ check "metainfo valid" appstreamcli validate --no-net "$root/usr/share/metainfo/
 # What the package asks apt for, as field:package.
 for dep in Depends:qt6-qpa-plugins Depends:fonts-ipafont-gothic Depends:qt6-translations-l10n \
   'Depends:libqt6[a-z]+6' Recommends:qt6-wayland; do
-  check "${dep/:/ } " grep -Eq "(^|, )${dep#*:}( |,|$)" <<<"$(dpkg-deb -f "$deb" "${dep%%:*}")"
+  check "${dep/:/ }" grep -Eq "(^|, )${dep#*:}( |,|$)" <<<"$(dpkg-deb -f "$deb" "${dep%%:*}")"
 done
 
 # A player's start of the unpacked game: the ranking goes to their data folder, nothing else.
@@ -54,8 +53,7 @@ check "the game catches SIGTERM" catches_term
 kill -TERM "$game" 2>/dev/null || true
 for ((i = 0; i < 300; i++)); do alive || break; sleep 0.1; done
 alive && kill -KILL "$game"
-status=0
-wait "$game" || status=$?
+wait "$game" && status=0 || status=$?
 game=""
 check "exit status 0 after SIGTERM (was $status)" test "$status" = 0
 check "scr.dat of 60 bytes in XDG_DATA_HOME/pirune" test "$(stat -c %s "$tmp/data/pirune/scr.dat" 2>/dev/null)" = 60

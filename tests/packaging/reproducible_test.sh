@@ -13,16 +13,12 @@ umask 077
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 copy=$tmp/sources
-present() {
-  while IFS= read -r -d '' file; do
-    if [[ -e $top/$file || -L $top/$file ]]; then printf '%s\0' "$file"; fi
-  done
-}
 if [[ $(git -C "$top" rev-parse --show-toplevel 2>/dev/null) == "$top" ]]; then
-  # The same commit, and the working tree's own files over it: the first package's sources.
-  git clone --quiet --no-hardlinks "$top" "$copy"
-  git -C "$top" ls-files -z --deleted | (cd "$copy" && xargs -0 -r rm -f --)
-  git -C "$top" ls-files -z --cached --others --exclude-standard | present |
+  # The same commit, whose date the package bears, and the working tree's own files, those
+  # deleted left out: the first package's sources.
+  git clone --quiet --no-hardlinks --no-checkout "$top" "$copy"
+  git -C "$top" ls-files -z --cached --others --exclude-standard |
+    grep -zvxFf <(git -C "$top" ls-files -z --deleted | tr '\0' '\n') |
     tar -C "$top" --create --null --files-from=- | tar -C "$copy" --extract
 else
   mkdir "$copy"
