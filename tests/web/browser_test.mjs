@@ -5,14 +5,11 @@
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import {
-  DEADLINE_MS, Failure, answer, ariaOf, brightest, centre, expect, launch, look, menuItem, openDialog,
-  pictureFile, probe, serve, setOption, showsPicture, textAt, until, withDeadline,
-} from './harness.mjs';
+import { DEADLINE_MS, Failure, answer, ariaOf, brightest, centre, expect, launch, look, menuItem, openDialog,
+  pictureFile, probe, serve, setOption, showsPicture, textAt, until, withDeadline } from './harness.mjs';
 
 const [ENGINE, CASE, SITE, BROWSER] = process.argv.slice(2);
 const NAME_OF_TEST = ENGINE === 'firefox' ? `web_firefox_${CASE}` : `web_${CASE}`;
-const OUT = process.env.OUT_DIR ?? os.tmpdir();
 // The browser's downloads, by their names, and the files the player loads.
 const FILES = fs.mkdtempSync(path.join(os.tmpdir(), 'pirune-web-'));
 const TITLE = 'ピルネノ翼';
@@ -25,21 +22,14 @@ const pictureShown = (page, refs, want) =>
 // Scenes as rectangles in units, lit (white) or dark. A flight: black but for the distance at
 // the top left and the hero at the left. The fall: three lines of text at the top left, where a
 // flight shows one short line, over the flight's black.
-const FLIGHT = { distance: ['lit', 0, 0, 10, 8], hero: ['lit', 0, 10, 36, 100],
-  right: ['dark', 36, 10, 100, 100] };
-const FALL = { 'line 2': ['lit', 20, 4, 40, 9], 'line 3': ['lit', 20, 9, 40, 14],
-  right: ['dark', 50, 20, 100, 100] };
+const FLIGHT = { distance: ['lit', 0, 0, 10, 8], hero: ['lit', 0, 10, 36, 100], right: ['dark', 36, 10, 100, 100] };
+const FALL = { 'line 2': ['lit', 20, 4, 40, 9], 'line 3': ['lit', 20, 9, 40, 14], right: ['dark', 50, 20, 100, 100] };
 function scene(v, rects) {
   const seen = Object.entries(rects).map(([name, [kind, ...rect]]) => [name, kind, brightest(v, ...rect)]);
   return { ok: seen.every(([, kind, b]) => (kind === 'lit' ? b > 150 : b < 40)),
     seen: `brightest ${seen.map(([name, , b]) => `${name} ${b}`).join(', ')}` };
 }
 
-// The hero's top edge in units: the first lit row of the left part below the label.
-function heroTop(v) {
-  for (let y = 10; y < 100; y += 2) if (brightest(v, 0, y, 36, y + 2) > 128) return y;
-  return 100;
-}
 
 // The distance as the window says it, the text at its top left (10 × 8 units), read rather than
 // compared as pixels: a digit more or less in another browser's font is a few pixels, and the
@@ -47,12 +37,9 @@ function heroTop(v) {
 async function distanceMoves(page, what, taps, act) {
   const shown = () => textAt(page, 0, 0, 10, 8);
   const before = await shown(), want = String(Number(before) + taps / 2);
-  expect(/^\d+$/.test(before), 'a distance shown before the beats', `"${before}"`);
   await act();
-  await until(`${what} to take the distance shown from ${before} to ${want}`, async () => {
-    const now = await shown();
-    return { ok: now === want, seen: `"${now}"` };
-  });
+  await until(`${what} to take the distance shown from "${before}" to ${want}`,
+    async () => ({ ok: (await shown()) === want, seen: `"${await shown()}"` }));
 }
 
 // --- what the player does ----------------------------------------------------------------
@@ -66,8 +53,11 @@ async function beats(page, fingers = 1) {
   for (const finger of down) await finger.end();
 }
 
-// From the title through the opening's two pictures into a flight.
-async function playOpening(page, refs, act = click) {
+// The background effect off, then from the title through the opening's two pictures into a
+// flight, by clicks or taps.
+async function playOpening(page, refs, touch = false) {
+  const act = touch ? beats : click;
+  await setOption(page, '背景効果', false, touch);
   for (const p of ['open0', 'open1']) { await act(page); await pictureShown(page, refs, p); }
   await act(page);
   await until('a flight (black, the hero, the distance)', async () => scene(await look(page), FLIGHT));
@@ -79,7 +69,8 @@ async function flyBeats(page, total) {
   for (let sent = 0; sent < total;) {
     const v = await look(page), flight = scene(v, FLIGHT);
     expect(flight.ok, `the flight to go on after ${sent} beats`, flight.seen);
-    if (heroTop(v) > 50) { await beats(page, 4); sent += 4; }
+    // The hero low: nothing lit in the upper half of the left part below the label.
+    if (brightest(v, 0, 10, 36, 52) <= 128) { await beats(page, 4); sent += 4; }
   }
   await until('the fall scene once the beats stop', async () => scene(await look(page), FALL), 40000);
   await click(page);
@@ -95,7 +86,8 @@ async function downloaded(page, want, what) {
     const names = fs.readdirSync(FILES).filter((n) => n.startsWith('scr') || n.endsWith('download'));
     const done = names.includes('scr.dat') && !names.some((n) => /\.(part|crdownload)$/.test(n));
     const size = done ? fs.statSync(file).size : 0;
-    return { ok: size > 0, seen: `${names.join(', ') || 'nothing'} (scr.dat ${size} bytes)`, value: done && fs.readFileSync(file) };
+    const seen = `${names.join(', ') || 'nothing'} (scr.dat ${size} bytes)`;
+    return { ok: size > 0, seen, value: done && fs.readFileSync(file) };
   });
   fs.rmSync(file); // the next download is a scr.dat again, not a "scr(1).dat"
   expect(bytes.equals(want), `${what}: scr.dat ${want.toString('hex')}`, `${bytes.length} bytes ${bytes.toString('hex')}`);
@@ -110,16 +102,22 @@ async function loaded(page, bytes, what, press = null) {
   return openDialog(page, `a dialog after loading ${what}`, null, press);
 }
 
-async function rankingIs(page, want, when) {
+const openRanking = async (page, press = null) => {
   await page.click(menuItem('ランキング'));
-  const box = await openDialog(page, 'the ranking', 'message-box', 'OK'), seen = `${box.title}: ${box.lines.join('|')}`;
+  return openDialog(page, 'the ranking box', 'message-box', press);
+};
+
+// A box as "title: line|line|…".
+const said = (box) => `${box.title}: ${box.lines.join('|')}`;
+
+async function rankingIs(page, want, when) {
+  const seen = said(await openRanking(page, 'OK'));
   expect(seen === `${TITLE}: ${want}`, `${when} the ranking ${TITLE}: ${want}`, seen);
 }
 
 // --- scr.dat: five records of a name in code page 932 (10 bytes) and a little-endian score --
 
-const BLANK = '20 20 20 20 20 20 20 20 20 20';
-const scrDat = (...records) => Buffer.from([...records, ...Array(5 - records.length).fill([BLANK, 0])]
+const scrDat = (...records) => Buffer.from([...records, ...Array(5 - records.length).fill(['20'.repeat(10), 0])]
   .flatMap(([name, score]) => [...Buffer.from(name.replace(/ /g, ''), 'hex'), score & 255, score >> 8 & 255]));
 // The ranking message: an empty line, then places 0 to 4, each name ten characters wide.
 const rankingLines = (...entries) => ['', ...[0, 1, 2, 3, 4].map((i) => {
@@ -139,16 +137,14 @@ const OTHERS_LINES = rankingLines(['ﾋﾟﾙﾈ', 120], ['ABCDEFGHIJ', 80], ['�
 // One endless flight past 30, its name entered, kept over a reload, downloaded and replaced by
 // loaded files.
 async function game(page, refs) {
-  await setOption(page, '背景効果', false);
   await setOption(page, '無限モード', true);
   await playOpening(page, refs);
   const locked = await ariaOf(page, 'menuitemcheckbox', '無限モード', 'aria-disabled');
   expect(locked === 'true', '無限モード with aria-disabled="true" during a flight', locked);
   await distanceMoves(page, 'four fingers tapping at once', 4, () => beats(page, 4));
   await flyBeats(page, ENDLESS_BEATS - 4);
-  const entry = await openDialog(page, `the name box after a flight of ${ENDLESS_DISTANCE}`, 'input-box');
+  const asked = said(await openDialog(page, `the name box after a flight of ${ENDLESS_DISTANCE}`, 'input-box'));
   const prompt = '1位: 1位を取りました。|なんて長い距離でしょう、|名前を入れてね！（半角10文字）';
-  const asked = `${entry.title}: ${entry.lines.join('|')}`;
   expect(asked === prompt, `the name box ${prompt}`, asked);
   await page.type('#input-box-field', NAME);
   await answer(page, 'input-box', 'OK');
@@ -182,11 +178,9 @@ async function game(page, refs) {
 // 0, so the page's (pointer: coarse) styles do not apply there); its taps are real touches all
 // the same.
 async function phone(page, refs) {
-  const box = await (await page.$('#game-window')).boundingBox();
-  const square = Math.abs(box.width - 390) <= 1 && Math.abs(box.height - box.width) <= 1;
-  expect(square, 'the window a square 390 wide', `${box.width}×${box.height}`);
-  await setOption(page, '背景効果', false, true);
-  await playOpening(page, refs, beats);
+  const { width, height } = await (await page.$('#game-window')).boundingBox();
+  expect(Math.abs(width - 390) <= 1 && Math.abs(height - width) <= 1, 'the window a square 390 wide', `${width}×${height}`);
+  await playOpening(page, refs, true);
   await distanceMoves(page, 'two taps', 2, async () => { await beats(page); await beats(page); });
 }
 
@@ -202,8 +196,7 @@ async function secondTab(page, refs, server) {
 }
 
 async function offline(page, refs, server) {
-  await withDeadline(page.evaluate(() => navigator.serviceWorker.ready.then(() => true)),
-    'the service worker ready');
+  await withDeadline(page.evaluate(() => navigator.serviceWorker.ready.then(() => true)), 'the service worker');
   server.stop();
   await page.setOfflineMode(true);
   await page.reload();
@@ -216,17 +209,15 @@ async function offline(page, refs, server) {
 const MUSIC_MS = 4000;
 async function shortMusic(page) {
   const media = fs.readFileSync(path.join(SITE, 'site-media.js'), 'utf8');
-  const rate = Number(media.match(/"rate": (\d+)/)[1]);
-  const short = media.replace(/"lengthMs": \d+/, `"lengthMs": ${MUSIC_MS}`)
-    .replace(/"frames": \d+/, `"frames": ${(rate * MUSIC_MS) / 1000}`);
+  const short = media.replace(/"lengthMs": (\d+),\s*"frames": (\d+)/,
+    (_, ms, frames) => `"lengthMs": ${MUSIC_MS}, "frames": ${Math.round((frames * MUSIC_MS) / ms)}`);
   await page.setRequestInterception(true);
   page.on('request', (r) => (r.url().endsWith('/site-media.js')
     ? r.respond({ contentType: 'text/javascript', body: short }) : r.continue()));
 }
 
 async function music(page) {
-  await page.click(menuItem('ランキング'));
-  await openDialog(page, 'the ranking box');
+  await openRanking(page);
   await until(`the music after ${MUSIC_MS} ms, with the ranking box still open`, async () => {
     const [starts, open] = await page.evaluate(() => [window.musicStarts, !!document.querySelector('dialog[open]')]);
     return { ok: starts > 0 && open, seen: `${starts} starts, the box ${open ? 'open' : 'shut'}` };
@@ -238,50 +229,45 @@ async function music(page) {
 // pixel for pixel the window painted whole.
 const FRAMES = 90;
 async function paint(page, refs) {
-  await setOption(page, '背景効果', false);
   await playOpening(page, refs);
   await setOption(page, '背景効果', true);
-  const area = await page.$eval('#client', (c) => c.width * c.height);
-  const share = (n) => (n / area * 100).toFixed(1);
-  const painted = (frames) => frames.map((rects) => rects.reduce((sum, [, , w, h]) => sum + w * h, 0));
+  // The share of the canvas, as it is now, that each frame from `from` on painted.
+  const shares = (from) => page.$eval('#client', (c, f) => window.framesPainted.slice(f)
+    .map((rects) => rects.reduce((sum, [, , w, h]) => sum + w * h, 0) / (c.width * c.height)), from);
+  const percent = (share) => `${(share * 100).toFixed(1)} %`;
   const from = await page.evaluate(() => window.framesPainted.length);
   const frames = await until(`${FRAMES} frames of a flight`, async () => {
-    const flight = painted((await page.evaluate(() => window.framesPainted)).slice(from));
-    return { ok: flight.length >= FRAMES, seen: `${flight.length} frames`, value: flight };
+    const flight = await shares(from);
+    return { ok: flight.length >= FRAMES, seen: `${flight.length} frames`, value: flight.sort((a, b) => a - b) };
   }, 40000);
-  const sorted = [...frames].sort((a, b) => a - b);
-  console.log(`${NAME_OF_TEST}: ${frames.length} frames painted a median ${share(sorted[frames.length >> 1])} % ` +
-    `and at most ${share(sorted.at(-1))} % of the canvas each`);
+  const [median, most] = [frames[frames.length >> 1], frames.at(-1)];
+  console.log(`${NAME_OF_TEST}: ${frames.length} frames painted a median ${percent(median)}, at most ${percent(most)}`);
   // Four shapes of at most 29 units square, each where it was and where it is, and the hero:
   // three quarters of the canvas at the very most, where a frame painted whole would be all.
-  expect(sorted.at(-1) < area * 0.8, 'no frame of the flight to paint the canvas whole',
-    `${share(sorted.at(-1))} %`);
+  expect(most < 0.8, 'no frame of the flight to paint the canvas whole', percent(most));
 
-  await page.click(menuItem('ランキング'));
-  await openDialog(page, 'the ranking box', 'message-box');
+  await openRanking(page);
   const still = () => page.evaluate(() => new Promise((done) => {
     const before = window.framesPainted.length;
     requestAnimationFrame(() => requestAnimationFrame(() => done(window.framesPainted.length === before)));
   }));
   await until('the window to stand still behind the box', async () => ({ ok: await still(), seen: 'frames painted' }));
-  // The canvas as those frames left it, kept in the page.
+  // The canvas as those frames left it, kept in the page; a canvas of another size, then of this
+  // one again, is painted whole, and must come out the same.
   await page.$eval('#client', (c) => { window.kept = c.getContext('2d').getImageData(0, 0, c.width, c.height).data; });
-  // A canvas of another size, then of this one again, is painted whole.
-  const viewport = page.viewport(), side = () => page.$eval('#client', (c) => c.height);
-  const before = await side();
+  const viewport = page.viewport(), side = () => page.$eval('#client', (c) => c.height), before = await side();
   await page.setViewport({ ...viewport, height: viewport.height - 40 });
   await until('a smaller canvas', async () => ({ ok: (await side()) < before, seen: await side() }));
   await page.setViewport(viewport);
-  await until('the canvas painted whole', async () => {
-    const [last] = painted(await page.evaluate(() => window.framesPainted.slice(-1)));
-    return { ok: last >= area && (await still()), seen: `${share(last)} % in the last frame` };
+  await until('the canvas painted whole, as the frames had left it', async () => {
+    const [[last], differ] = [await shares(-1), await page.$eval('#client', (c) => {
+      const now = c.getContext('2d').getImageData(0, 0, c.width, c.height).data, kept = window.kept;
+      if (kept.length !== now.length) return `a canvas of ${kept.length / 4} pixels, then ${now.length / 4}`;
+      return now.filter((v, i) => i % 4 < 3 && Math.abs(v - kept[i]) > 48).length;
+    })];
+    return { ok: last >= 1 && differ === 0 && (await still()),
+      seen: `${percent(last)} in the last frame, ${differ} colour values differing` };
   });
-  const differ = await page.$eval('#client', (c) => {
-    const now = c.getContext('2d').getImageData(0, 0, c.width, c.height).data, before = window.kept;
-    if (before.length !== now.length) return `a canvas of ${before.length / 4} pixels, then ${now.length / 4}`;
-    return now.filter((v, i) => i % 4 < 3 && Math.abs(v - before[i]) > 48).length;
-  });
-  expect(differ === 0, 'the frames to leave the window as painted whole', `${differ} colour values differ`);
 }
 
 // A stored ranking that cannot be read is said at the start and put aside, not overwritten; a
@@ -289,24 +275,20 @@ async function paint(page, refs) {
 async function storage(page, refs) {
   await page.evaluate(() => localStorage.setItem('pirune-scr.dat', '%% not base64 %%'));
   await page.reload();
-  const said = await openDialog(page, 'a word on the unreadable ranking', 'message-box', 'OK');
-  expect(said.lines.join('').includes('読めません'), 'the start to say the stored ranking is unreadable',
-    said.lines.join('|'));
+  const unreadable = said(await openDialog(page, 'a word on the unreadable ranking', 'message-box', 'OK'));
+  expect(unreadable.includes('読めません'), 'the start to say the stored ranking is unreadable', unreadable);
   await pictureShown(page, refs, 'stt');
   const aside = await page.evaluate(() => localStorage.getItem('pirune-scr.dat.unreadable'));
   expect(aside === '%% not base64 %%', 'the unreadable value kept aside', aside);
 
   await page.evaluate(() => { window.refuseStorage = true; });
-  for (const time of ['first', 'second']) {
-    await loaded(page, OTHERS, `the ${time} ranking, to confirm`, 'OK');
-    if (time === 'first') {
-      const refused = await openDialog(page, 'a word on the refused save', 'message-box', 'OK');
-      expect(refused.title === TITLE && refused.lines.join('').includes('scr.dat を保存'),
-        'the refused save said, with the way to keep the file', refused.lines.join('|'));
-    }
-    // The next box is the ranking's: the refusal is not said again.
-    await rankingIs(page, OTHERS_LINES, `after the ${time} load`);
-  }
+  await loaded(page, OTHERS, 'a ranking, to confirm', 'OK');
+  const refused = said(await openDialog(page, 'a word on the refused save', 'message-box', 'OK'));
+  expect(refused.startsWith(`${TITLE}: `) && refused.includes('scr.dat を保存'),
+    'the refused save said, with the way to keep the file', refused);
+  // Loaded again, the next box is the ranking's: the refusal is not said again.
+  await loaded(page, OTHERS, 'the ranking again, to confirm', 'OK');
+  await rankingIs(page, OTHERS_LINES, 'after two loads refused saving');
 }
 
 const CASES = { game, phone, offline, 'second-tab': secondTab, music, paint, storage };
@@ -332,7 +314,7 @@ try {
   expect(errors.length === 0, 'no uncaught error in the page', errors.join('; '));
   console.log(`${NAME_OF_TEST}: passed in ${((Date.now() - started) / 1000).toFixed(1)} s`);
 } catch (e) {
-  const shot = path.join(OUT, `${NAME_OF_TEST.replace(/_/g, '-')}-failure.png`);
+  const shot = path.join(process.env.OUT_DIR ?? os.tmpdir(), `${NAME_OF_TEST.replace(/_/g, '-')}-failure.png`);
   await page?.screenshot({ path: shot }).catch(() => {});
   if (!(e instanceof Failure)) console.error(e.stack);
   console.error(`page errors: ${errors.join('; ') || 'none'}; screenshot: ${shot}\nFAIL ${NAME_OF_TEST}: ${e.message}`);

@@ -82,16 +82,13 @@ export function look(page, picture = null) {
     const sum = new Float64Array(n * n * 3), max = new Float64Array(n * n);
     const column = Int32Array.from({ length: w }, (_, x) => Math.floor((x * n) / w));
     // Written out flat: with a loop over the channels, Firefox took ten times as long.
-    for (let y = 0, i = 0; y < h; y++) {
-      const row = Math.floor((y * n) / h) * n;
-      for (let x = 0; x < w; x++, i += 4) {
-        const cell = row + column[x], s = cell * 3, r = data[i], g = data[i + 1], b = data[i + 2];
-        sum[s] += r;
-        sum[s + 1] += g;
-        sum[s + 2] += b;
-        const luminance = 0.299 * r + 0.587 * g + 0.114 * b;
-        if (luminance > max[cell]) max[cell] = luminance;
-      }
+    for (let i = 0; i < data.length; i += 4) {
+      const cell = Math.floor((Math.floor(i / 4 / w) * n) / h) * n + column[(i / 4) % w];
+      const r = data[i], g = data[i + 1], b = data[i + 2], luminance = 0.299 * r + 0.587 * g + 0.114 * b;
+      sum[cell * 3] += r;
+      sum[cell * 3 + 1] += g;
+      sum[cell * 3 + 2] += b;
+      if (luminance > max[cell]) max[cell] = luminance;
     }
     const perCell = (w * h) / (n * n);
     return { mean: Array.from(sum, (s) => Math.round(s / perCell)), max: Array.from(max, Math.round) };
@@ -168,16 +165,13 @@ export const ariaOf = (page, role, caption, name) => page.$$eval(`[role="${role}
 // Sets an option of the オプション menu (by touch or mouse) and waits for its check mark to say
 // so; a menu still open then is shut with Escape, so that it does not lie over the window.
 export async function setOption(page, caption, on, touch = false) {
-  const checked = () => ariaOf(page, 'menuitemcheckbox', caption, 'aria-checked');
-  const presses = (await checked()) === String(on) ? [] : [menuItem('オプション'), menuItem(caption, 'menuitemcheckbox')];
+  const want = String(on), checked = () => ariaOf(page, 'menuitemcheckbox', caption, 'aria-checked');
+  const presses = (await checked()) === want ? [] : [menuItem('オプション'), menuItem(caption, 'menuitemcheckbox')];
   for (const item of presses) {
     const element = await page.waitForSelector(item, { visible: true });
     await (touch ? element.tap() : element.click());
   }
-  await until(`${caption} with aria-checked="${on}"`, async () => {
-    const seen = await checked();
-    return { ok: seen === String(on), seen };
-  });
+  await until(`${caption} with aria-checked="${want}"`, async () => ({ ok: (await checked()) === want, seen: await checked() }));
   const menuShown = () => page.$$eval('[role="menu"]', (ms) => ms.some((m) => m.checkVisibility()));
   if (await menuShown()) await page.keyboard.press('Escape');
   await until('the drop-down menus shut', async () => ({ ok: !(await menuShown()), seen: 'one shown' }));
@@ -188,9 +182,7 @@ export async function setOption(page, caption, on, touch = false) {
 export async function openDialog(page, what, id = null, press = null) {
   const selector = id ? `dialog#${id}[open]` : 'dialog[open]';
   await withDeadline(page.waitForSelector(selector, { timeout: 0 }), `${what} (${selector})`);
-  const box = await page.$eval(selector, (d) => ({
-    id: d.id,
-    title: d.querySelector('h2')?.textContent ?? '',
+  const box = await page.$eval(selector, (d) => ({ id: d.id, title: d.querySelector('h2')?.textContent ?? '',
     lines: (d.querySelector('p')?.innerText ?? '').split('\n').map((l) => l.replace(/\s+/g, ' ').trimEnd()),
     buttons: [...d.querySelectorAll('button')].map((b) => b.textContent.trim()),
   }));
