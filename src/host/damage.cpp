@@ -50,7 +50,7 @@ DamageTracker::Look DamageTracker::lookOf(const Control& control, const ClientGe
       look.alignment = label.TextAlignment();
       look.fontSize = label.FontSize();
       if (!look.caption.empty()) {
-        look.pixels = touched(textInk ? textInk(label) : toPixels(control.rect(), client), client);
+        look.pixels = touched(textInk(label), client);
       }
       break;
     }

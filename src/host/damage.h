@@ -22,10 +22,9 @@ class DamageTracker {
  public:
   // The pixels of the client area that differ between the window as last taken and as it is
   // now: the whole client area the first time and whenever its size changed. From then on the
-  // window as it is now counts as painted. Without `textInk` a label's text may touch its
-  // whole box.
+  // window as it is now counts as painted. A label's text damages only its ink, not its box.
   [[nodiscard]] Region take(const WindowModel& window, const ClientGeometry& client,
-                            const TextInk& textInk = {});
+                            const TextInk& textInk);
 
  private:
   // Everything of a control that shows, and the pixels it may touch. Pictures never change

@@ -44,6 +44,11 @@ Pixels operator+(Pixels a, const Pixels& b) {
   return a;
 }
 
+// The ink grows with the caption, as a shell's font would measure it.
+PixelRect inkOf(const Label& label) {
+  return PixelRect{0, 0, 10 * static_cast<int>(label.Caption().size()), 10};
+}
+
 PictureRef square() { return std::make_shared<testing::SizedPicture>("square", 4, 4); }
 
 struct Scene {
@@ -79,8 +84,10 @@ TEST(Damage, EachChangeDamagesWhereTheControlWasAndWhereItIsNowAndNothingElse) {
       {"a hidden", [](Scene& s) { s.a.setVisible(false); }, touched(20, 20, 10, 10)},
       {"a new shape", [](Scene& s) { s.window.addShape("c").Move(90, 90, 5, 5); },
        touched(180, 180, 10, 10)},
-      {"the caption", [](Scene& s) { s.label.setCaption(u"2"); }, touched(0, 0, 200, 40)},
-      {"the caption emptied", [](Scene& s) { s.label.setCaption(u""); }, touched(0, 0, 200, 40)},
+      // A label's text damages only where its ink was and is, not its whole box.
+      {"the caption", [](Scene& s) { s.label.setCaption(u"2"); }, touched(0, 0, 10, 10)},
+      {"the caption emptied", [](Scene& s) { s.label.setCaption(u""); }, touched(0, 0, 10, 10)},
+      {"the caption grown", [](Scene& s) { s.label.setCaption(u"123"); }, touched(0, 0, 30, 10)},
       {"the picture swapped", [](Scene& s) { s.picture.setPicture(square()); },
        touched(120, 0, 40, 40)},
       {"the same picture again", [](Scene& s) { s.picture.setPicture(s.picture.Picture()); }, {}},
@@ -93,24 +100,13 @@ TEST(Damage, EachChangeDamagesWhereTheControlWasAndWhereItIsNowAndNothingElse) {
   for (const auto& c : cases) {
     Scene scene;
     DamageTracker tracker;
-    EXPECT_EQ(pixelsOf(tracker.take(scene.window, kClient)), pixelsOf(Region(kClient.rect())))
+    EXPECT_EQ(pixelsOf(tracker.take(scene.window, kClient, inkOf)),
+              pixelsOf(Region(kClient.rect())))
         << c.change;
     c.apply(scene);
-    EXPECT_EQ(pixelsOf(tracker.take(scene.window, kClient)), c.damage) << c.change;
-    EXPECT_TRUE(tracker.take(scene.window, kClient).empty()) << c.change << ", taken twice";
+    EXPECT_EQ(pixelsOf(tracker.take(scene.window, kClient, inkOf)), c.damage) << c.change;
+    EXPECT_TRUE(tracker.take(scene.window, kClient, inkOf).empty()) << c.change << ", taken twice";
   }
-}
-
-TEST(Damage, ALabelsTextDamagesOnlyWhereItsInkWasAndIs) {
-  Scene scene;
-  DamageTracker tracker;
-  // The ink grows with the caption, as a shell's font would measure it.
-  const TextInk ink = [](const Label& label) {
-    return PixelRect{0, 0, 10 * static_cast<int>(label.Caption().size()), 10};
-  };
-  (void)tracker.take(scene.window, kClient, ink);
-  scene.label.setCaption(u"123");
-  EXPECT_EQ(pixelsOf(tracker.take(scene.window, kClient, ink)), touched(0, 0, 30, 10));
 }
 
 TEST(Damage, ANewSizeOrScaleOfTheClientAreaRepaintsItWhole) {
@@ -119,9 +115,9 @@ TEST(Damage, ANewSizeOrScaleOfTheClientAreaRepaintsItWhole) {
         ClientGeometry{200, 200, 1, 1.5}}) {
     Scene scene;
     DamageTracker tracker;
-    (void)tracker.take(scene.window, kClient);
-    EXPECT_EQ(pixelsOf(tracker.take(scene.window, other)), pixelsOf(Region(other.rect())));
-    EXPECT_TRUE(tracker.take(scene.window, other).empty());
+    (void)tracker.take(scene.window, kClient, inkOf);
+    EXPECT_EQ(pixelsOf(tracker.take(scene.window, other, inkOf)), pixelsOf(Region(other.rect())));
+    EXPECT_TRUE(tracker.take(scene.window, other, inkOf).empty());
   }
 }
 

@@ -1,15 +1,11 @@
-// The menu bar's commands: help and version, the music switch, endless mode and the fresh start.
+// The menu bar's help and version.
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "support/scripted_platform.h"
 
 namespace pirune::testing {
 namespace {
-
-using Commands = std::vector<std::string>;
 
 TEST(MenuCommands, HelpAndVersionAreShownWholeUnderTheGamesTitleAndNoOtherItemShowsABox) {
   Game game;
@@ -31,26 +27,6 @@ TEST(MenuCommands, HelpAndVersionAreShownWholeUnderTheGamesTitleAndNoOtherItemSh
     EXPECT_EQ(game.platform.boxes[i].title, expected[i].title) << i;
     EXPECT_FALSE(game.platform.boxes[i].input) << i;
   }
-}
-
-TEST(MenuCommands, TheMusicSwitchStopsAtOnceAndEachSwitchOnRestartsTheCountdown) {
-  Game game;  // the music is 30 s long
-  Commands& commands = game.platform.musicBackend.commands;
-  commands.clear();
-  game.form.mnu1_Click(0);
-  EXPECT_EQ(commands, Commands{"stop"});
-  EXPECT_FALSE(game.form.MMCTIM.Enabled());
-  game.run(95000);
-  EXPECT_EQ(commands, Commands{"stop"});
-  game.form.mnu1_Click(0);  // on: from the beginning at once
-  EXPECT_EQ(commands, (Commands{"stop", "prev", "play"}));
-  game.run(29000);
-  game.form.mnu1_Click(0);
-  game.form.mnu1_Click(0);
-  game.run(29999);  // the countdown began again at the last switch
-  EXPECT_EQ(commands.size(), 6U);
-  game.run(1);
-  EXPECT_EQ(commands, (Commands{"stop", "prev", "play", "stop", "prev", "play", "prev", "play"}));
 }
 
 }  // namespace

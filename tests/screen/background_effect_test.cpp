@@ -61,20 +61,5 @@ TEST(BackgroundEffect, ATickShrinksEachShapeToASquareInOrderOrScattersItAtTwoOrL
   EXPECT_EQ(shapes(game.form), "51,51,14,14/0 31,41,13,13/3 11,11,2,2/1 1,1,0,0/0 ");
 }
 
-TEST(BackgroundEffect, TheOptionActsAtOnceOnlyInFlightAndTheNextFlightReadsIt) {
-  Game game;
-  std::string seen;  // after each step: shapes shown, and "+" while they twinkle
-  for (const char step : std::string("ooofooonf")) {  // option, flight, new game
-    step == 'o'   ? game.form.mnu1_Click(2)
-    : step == 'f' ? game.startFlight()
-                  : game.form.mnu2_Click();
-    const auto shown = std::count_if(game.form.SHP.begin(), game.form.SHP.end(),
-                                     [](const Shape* s) { return s->Visible(); });
-    seen += std::to_string(shown) + (game.form.SHPTIM.Enabled() ? "+ " : " ");
-  }
-  // Off and on on the title: nothing moves; off, a flight without it; on in flight: at once.
-  EXPECT_EQ(seen, "0 0 0 0 4+ 0 4+ 0 4+ ");
-}
-
 }  // namespace
 }  // namespace pirune::testing

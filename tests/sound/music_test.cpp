@@ -10,7 +10,7 @@ namespace {
 
 using Commands = std::vector<std::string>;
 
-TEST(Music, SilentForOneLengthThenLoopedByItsTimerWhateverTheGameDoes) {
+TEST(Music, SilentForOneLengthThenLoopedByItsTimerWhateverTheGameDoesUntilSwitchedOff) {
   Game game(21337);
   const Commands& commands = game.platform.musicBackend.commands;
   EXPECT_EQ(game.form.MMCTIM.Interval(), 21337);
@@ -26,9 +26,17 @@ TEST(Music, SilentForOneLengthThenLoopedByItsTimerWhateverTheGameDoes) {
   game.form.playmnu1_Click(0);
   EXPECT_EQ(commands, (Commands{"open:" + game.platform.folder.string() + "/o.wav", "prev", "play",
                                 "prev", "play", "prev", "play"}));
-  game.form.mnu1[0]->setChecked(false);  // the mark alone decides: the ticks do nothing
+  // Switched off: stopped at once, and its timer plays nothing more.
+  game.form.mnu1_Click(0);
   game.run(100000);
-  EXPECT_EQ(commands.size(), 7U);
+  EXPECT_EQ(commands.size(), 8U);
+  EXPECT_EQ(commands.back(), "stop");
+  // Switched on: from the beginning at once, and one length from then on, again.
+  game.form.mnu1_Click(0);
+  game.run(21336);
+  EXPECT_EQ(Commands(commands.begin() + 8, commands.end()), (Commands{"prev", "play"}));
+  game.run(1);
+  EXPECT_EQ(commands.size(), 12U);
 }
 
 }  // namespace
