@@ -57,10 +57,8 @@ TEST(SingleGame, ALaterStartIsRefusedForTheWholeRunAndBringsTheGameInTheRuntimeF
   for (const auto& [firstPath, laterPath] : cases) {
     SCOPED_TRACE(std::string(firstPath) + " then " + laterPath);
     const QTemporaryDir root(temp + "/single-game-XXXXXX");
-    const std::string run = folder(root, "run");
-    const std::string shared = folder(root, "tmp", 01777);
-    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(run));
-    qputenv("TMPDIR", QByteArray::fromStdString(shared));
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(folder(root, "run")));
+    qputenv("TMPDIR", QByteArray::fromStdString(folder(root, "tmp", 01777)));
     const fs::path base = root.path().toStdString();
     fs::create_directory(base / "game");
     fs::create_symlink("game/scr.dat", base / "linked.dat");
@@ -68,10 +66,10 @@ TEST(SingleGame, ALaterStartIsRefusedForTheWholeRunAndBringsTheGameInTheRuntimeF
     // The name later starts ask for, in the player's own folder; a game that crashed left it
     // behind, and another user took it in the shared folder.
     const QString name = SingleGame::claim(base / firstPath)->laterStarts().fullServerName();
-    EXPECT_TRUE(name.startsWith(QString::fromStdString(run) + "/")) << name.toStdString();
+    EXPECT_TRUE(name.startsWith(root.filePath("run/"))) << name.toStdString();
     ASSERT_TRUE(QFile(name).open(QIODevice::WriteOnly));
     QLocalServer foreign;
-    ASSERT_TRUE(foreign.listen(QString::fromStdString(shared) + "/" + QFileInfo(name).fileName()));
+    ASSERT_TRUE(foreign.listen(root.filePath("tmp/" + QFileInfo(name).fileName())));
     const QSignalSpy foreignRequests(&foreign, &QLocalServer::newConnection);
 
     auto first = SingleGame::claim(base / firstPath);

@@ -17,9 +17,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <csignal>
 #include <functional>
-#include <tuple>
 
 #include "game_window.h"
 #include "support/recording_music.h"
@@ -27,8 +27,9 @@
 namespace pirune::desktop::testing {
 namespace {
 
-// Waits for the next modal box of the game, not one open already, notes what it shows and
-// answers it: with `answer`, or else with the name typed (if it asks for one) and OK.
+// Waits for the next modal box of the game, not one open already, notes what it shows (its
+// title, its text, then its buttons) and answers it: with `answer`, or else with the name typed
+// (if it asks for one) and OK.
 struct BoxAnswer {
   explicit BoxAnswer(const QString& typed = {}, std::function<void(QDialog*)> answer = {}) {
     poll_.callOnTimeout([=, this, alreadyOpen = QApplication::activeModalWidget()] {
@@ -37,11 +38,11 @@ struct BoxAnswer {
         return;
       }
       poll_.stop();
-      title = box->windowTitle();
       auto* input = qobject_cast<QInputDialog*>(box);
-      text = input != nullptr ? input->labelText() : qobject_cast<QMessageBox*>(box)->text();
+      seen << box->windowTitle()
+           << (input != nullptr ? input->labelText() : qobject_cast<QMessageBox*>(box)->text());
       for (auto* button : box->findChildren<QAbstractButton*>()) {
-        buttons << button->text();
+        seen << button->text();
       }
       if (input != nullptr) {
         input->setTextValue(typed);  // the box opens empty: for a name not typed, no change
@@ -51,8 +52,7 @@ struct BoxAnswer {
     poll_.start(10);
   }
 
-  QString title, text;
-  QStringList buttons;
+  QStringList seen;
 
  private:
   QTimer poll_;
@@ -70,19 +70,19 @@ struct Shell {
                     [this](int status) { exits.push_back(status); }};
 
   // Form_Load, then shown: the title screen of the first game.
-  void start() {
+  Shell() {
     music.length = 0;
     QImage picture(40, 40, QImage::Format_RGB32);
     picture.fill(QColor(200, 40, 40));  // every picture of the story, the title too
     for (const char* name : {"stt", "open0", "open1", "end0", "end1"}) {
       picture.save(folder.filePath(QString(name) + ".bmp"), "BMP");
     }
-    ASSERT_TRUE(window.load());
+    EXPECT_TRUE(window.load());
     window.showCentred();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
   }
 
-  [[nodiscard]] FOM& form() { return window.form(); }  // made by start()
+  [[nodiscard]] FOM& form() { return window.form(); }
   [[nodiscard]] QWidget& client() const { return *window.centralWidget(); }
   [[nodiscard]] QPoint pixelOf(double xUnits, double yUnits) const {
     return {static_cast<int>(xUnits * client().width() / 100),
@@ -100,23 +100,15 @@ struct Shell {
   // Through the menu bar's action of that caption.
   void choose(const MenuItem& item) {
     const QString caption = QString::fromStdU16String(item.Caption());
-    for (QAction* action : window.menuBar()->findChildren<QAction*>()) {
-      if (action->text() == caption) {
-        action->trigger();
-        return;
-      }
-    }
-    ADD_FAILURE() << "no menu action " << caption.toStdString();
+    const auto actions = window.menuBar()->findChildren<QAction*>();
+    const auto action = std::ranges::find(actions, caption, &QAction::text);
+    ASSERT_NE(action, actions.end()) << "no menu action " << caption.toStdString();
+    (*action)->trigger();
   }
 };
 
-// A window started afresh for each test: the title screen of the first game.
-struct Window : ::testing::Test {
-  void SetUp() override { shell.start(); }
+TEST(Window, PressesComeInTheClientAreasUnits) {
   Shell shell;
-};
-
-TEST_F(Window, PressesComeInTheClientAreasUnits) {
   // Pressed and released over the label, as the client's units place it, not its pixels: the
   // client area is no square, so either axis scaled wrong misses the label.
   shell.form().LBl.Move(50, 90, 10, 10);
@@ -136,16 +128,16 @@ TEST_F(Window, PressesComeInTheClientAreasUnits) {
 QString describe(const QList<QAction*>& actions) {
   QStringList parts;
   for (const QAction* action : actions) {
-    QString part = action->text();
-    part += action->isCheckable() ? (action->isChecked() ? "[x]" : "[ ]") : "";
-    part += action->isEnabled() ? "" : "-";
-    part += action->menu() != nullptr ? "{" + describe(action->menu()->actions()) + "}" : "";
-    parts << part;
+    parts << action->text() +
+                 (action->isCheckable() ? (action->isChecked() ? "[x]" : "[ ]") : QString()) +
+                 (action->isEnabled() ? "" : "-") +
+                 (action->menu() != nullptr ? "{" + describe(action->menu()->actions()) + "}" : "");
   }
   return parts.join(' ');
 }
 
-TEST_F(Window, TheMenuBarMirrorsTheGamesMarksAndLocksAndNeverTogglesItself) {
+TEST(Window, TheMenuBarMirrorsTheGamesMarksAndLocksAndNeverTogglesItself) {
+  Shell shell;
   const auto bar = [&] { return describe(shell.window.menuBar()->actions()).toStdString(); };
   EXPECT_EQ(bar(),
             "メニュウ{遊び方 バージョン} オプション{ＢＧＭ[x] 無限モード[ ] 背景効果[x]} "
@@ -159,62 +151,54 @@ TEST_F(Window, TheMenuBarMirrorsTheGamesMarksAndLocksAndNeverTogglesItself) {
   EXPECT_NE(bar().find("背景効果[x]"), std::string::npos);
 }
 
-TEST_F(Window, TheSystemTimerDrivesTheFlightByTheGamesClockAndABoxHoldsIt) {
+TEST(Window, TheSystemTimerDrivesTheFlightByTheGamesClockAndABoxHoldsIt) {
+  Shell shell;
   const auto* driver = shell.window.findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly);
   ASSERT_NE(driver, nullptr);
   shell.startFlight();
   shell.now += 500;
   shell.click(50, 50, Qt::RightButton);  // any call brings the timers up to date
   EXPECT_TRUE(QTest::qWaitFor([&] { return shell.form().altitude == 49; }, 2000));
-  {
-    const BoxAnswer answer({}, [&](QDialog* box) {
-      shell.now += 5000;  // the player reads for five seconds
-      // The timer fires while the box is open, finds nothing it may deliver and rests.
-      EXPECT_TRUE(QTest::qWaitFor([&] { return !driver->isActive(); }, 2000));
-      box->accept();
-    });
-    shell.choose(*shell.form().playmnu1[0]);
-  }
+  const BoxAnswer answer({}, [&](QDialog* box) {
+    shell.now += 5000;  // the player reads for five seconds
+    // The timer fires while the box is open, finds nothing it may deliver and rests.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !driver->isActive(); }, 2000));
+    box->accept();
+  });
+  shell.choose(*shell.form().playmnu1[0]);
   // Once the box is gone, the flight goes on from where it was held.
   EXPECT_EQ(shell.form().altitude, 49);
   shell.now += 500;
   EXPECT_TRUE(QTest::qWaitFor([&] { return shell.form().altitude == 48; }, 2000));
 }
 
-TEST_F(Window, TheNameBoxTheRankingAndTheHelpSpeakJapaneseUnderTheirTitles) {
+TEST(Window, TheNameBoxAndTheVersionSpeakJapaneseUnderTheirTitles) {
+  Shell shell;
   shell.choose(*shell.form().mnu1[1]);
   shell.startFlight();
   shell.form().distance = 40;
-  // The menu item that opens the box, the name typed into it, its title and its text.
-  const std::tuple<const MenuItem&, QString, QString, QString> boxes[] = {
-      {shell.form().mnu2, "ICARUS-PIRUNE", "1位",
-       "1位を取りました。\nなんて長い距離でしょう、\n名前を入れてね！（半角10文字）"},
-      {shell.form().mnu3, "", "ピルネノ翼",
-       "\n0・・・ICARUS-PIR(40)\n1・・・          (0)\n2・・・          (0)\n"
-       "3・・・          (0)\n4・・・          (0)"},
-      {*shell.form().playmnu1[1], "", "ピルネノ翼", "ピルネノ翼ver1.00\nby the ピルネノ翼 project"},
-  };
-  for (const auto& [item, typed, title, text] : boxes) {
-    const BoxAnswer answer(typed);
-    shell.choose(item);
-    EXPECT_EQ(answer.title, title);
-    EXPECT_EQ(answer.text, text);
-    EXPECT_EQ(answer.buttons,
-              typed.isEmpty() ? QStringList{"OK"} : QStringList({"OK", "キャンセル"}));
-  }
+  const BoxAnswer name("ICARUS-PIRUNE");
+  shell.choose(shell.form().mnu2);
+  EXPECT_EQ(name.seen.join('|'),
+            "1位|1位を取りました。\nなんて長い距離でしょう、\n名前を入れてね！（半角10文字）|OK|"
+            "キャンセル");
+  EXPECT_EQ(shell.form().rankTable[0].name, u"ICARUS-PIR");  // as typed, cut to ten
+  const BoxAnswer version;
+  shell.choose(*shell.form().playmnu1[1]);
+  EXPECT_EQ(version.seen.join('|'), "ピルネノ翼|ピルネノ翼ver1.00\nby the ピルネノ翼 project|OK");
 }
 
 // A run-time error, here a story picture that is missing, is reported in the game's box; then
 // the program ends.
-TEST_F(Window, ARunTimeErrorIsShownInTheGamesBoxThenTheProgramEnds) {
+TEST(Window, ARunTimeErrorIsShownInTheGamesBoxThenTheProgramEnds) {
+  Shell shell;
   const QString missing = shell.folder.filePath("open0.bmp");
   ASSERT_TRUE(QFile::remove(missing));
   const BoxAnswer answer;
   shell.click();
   EXPECT_EQ(shell.exits, std::vector<int>{kFailureStatus});
-  EXPECT_EQ(answer.title, "ピルネノ翼");
-  EXPECT_EQ(answer.buttons, QStringList{"OK"});
-  EXPECT_EQ(answer.text, "画像ファイル " + missing + " を読み込めません: ファイルがありません");
+  EXPECT_EQ(answer.seen.join('|'),
+            "ピルネノ翼|画像ファイル " + missing + " を読み込めません: ファイルがありません|OK");
 }
 
 // The system's requests to quit close the game as its window's close does, with a box of it
@@ -225,7 +209,6 @@ TEST(SystemQuit, EachSignalClosesTheGameAndTheOpenBoxCountsAsCancelled) {
     for (const bool nameBox : {true, false}) {
       SCOPED_TRACE(signal * 10 + static_cast<int>(nameBox));
       Shell shell;
-      shell.start();
       shell.choose(*shell.form().mnu1[1]);
       shell.startFlight();
       shell.form().distance = 40;

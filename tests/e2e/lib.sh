@@ -33,8 +33,7 @@ trap cleanup EXIT
 poll() {
   local deadline=$((SECONDS + $1))
   until "${@:2}"; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.1
+    ((SECONDS < deadline)) && sleep 0.1 || return 1
   done
 }
 
@@ -51,12 +50,6 @@ launch() {
 ends() {
   timeout "$2" tail --pid="$1" -s 0.1 -f /dev/null || fail "process $1 still runs after $2 s"
   wait "$1" || fail "process $1 ended with status $?"
-}
-
-# The folder's scr.dat is a fresh ranking: five records of ten spaces and a score of 0.
-saved_fresh() {
-  SEEN=$(od -An -tx1 -v "$1/scr.dat" | tr -d ' \n')
-  [[ $SEEN == "$(printf '%.0s202020202020202020200000' {1..5})" ]] || fail "no fresh scr.dat"
 }
 
 # A fresh copy of the game's folder in g, so that its scr.dat is this run's own, and its story

@@ -15,8 +15,10 @@ tmp=$(mktemp -d) game=""
 trap '[[ -n $game ]] && kill -KILL $game 2>/dev/null; rm -rf "$tmp"' EXIT
 failures=0
 check() { if "${@:2}"; then echo "ok   $1"; else echo "FAIL $1"; failures=$((failures + 1)); fi; }
-alive() { [[ -e /proc/$game ]] && ! grep -q '^State:.*zombie' "/proc/$game/status" 2>/dev/null; }
-catches_term() { alive && (( (0x$(sed -n 's/^SigCgt:\s*//p' "/proc/$game/status") >> 14) & 1 )); }
+# within30 COMMAND...: the command succeeds within 30 s.
+within30() { for ((i = 0; i < 300; i++)); do "$@" && return; sleep 0.1; done; false; }
+ended() { [[ ! -e /proc/$game ]] || grep -q '^State:.*zombie' "/proc/$game/status" 2>/dev/null; }
+catches_term() { ! ended && (( (0x$(sed -n 's/^SigCgt:\s*//p' "/proc/$game/status") >> 14) & 1 )); }
 owned_by_root() { ! dpkg-deb -c "$deb" | grep -Ev '^(l[rwx]{9}|[-d]r[w-][x-]r-[x-]r-[x-]) root/root '; }
 beside() { [[ -f $folder/$1 && $(readlink "$folder/$1") != /* ]]; }  # relative: true in any root
 listing() { find "$root" -printf '%P %y %s %T@ %m %l\n' | sort; }
@@ -48,14 +50,11 @@ env -i PATH="$PATH" HOME="$tmp" XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp"
   QT_QPA_PLATFORM=offscreen "$root/usr/games/pirune" >"$tmp/log" 2>&1 &
 game=$!
 # Asked to quit only once it listens, and given a bounded time for both.
-for ((i = 0; i < 300; i++)); do { catches_term || ! alive; } && break; sleep 0.1; done
-check "the game catches SIGTERM" catches_term
+check "the game catches SIGTERM" within30 catches_term
 kill -TERM "$game" 2>/dev/null || true
-for ((i = 0; i < 300; i++)); do alive || break; sleep 0.1; done
-alive && kill -KILL "$game"
-wait "$game" && status=0 || status=$?
+within30 ended || kill -KILL "$game"
+check "exit status 0 after SIGTERM" wait "$game"
 game=""
-check "exit status 0 after SIGTERM (was $status)" test "$status" = 0
 check "scr.dat of 60 bytes in XDG_DATA_HOME/pirune" test "$(stat -c %s "$tmp/data/pirune/scr.dat" 2>/dev/null)" = 60
 check "nothing created or changed in the unpacked root" cmp -s "$tmp/before" <(listing)
 [[ $failures -eq 0 ]] || { sed 's/^/  game: /' "$tmp/log"; echo "$failures check(s) failed"; exit 1; }
