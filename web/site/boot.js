@@ -28,8 +28,9 @@ const createGame = () =>
 // One game per browser, as one per ranking on the desktop: the ranking lives in this browser's
 // storage, and a second tab saving its own copy would overwrite the first one's entries. A later
 // tab says so and waits; it starts, with the ranking as the first left it, once that one closes.
+// True when the tab had to wait.
 async function holdTheRanking() {
-  if (await pictures.rankingHeld) return;
+  if (await pictures.rankingHeld) return false;
   const note = layout.element('p', { className: 'waiting' }, { role: 'status' });
   note.textContent = 'ピルネノ翼は別のタブで遊ばれています。そのタブを閉じると、ここで始まります。';
   document.body.append(note);
@@ -40,6 +41,7 @@ async function holdTheRanking() {
     });
   });
   note.remove();
+  return true;
 }
 
 // The program made ready, with the pictures it carries decoded, while the ranking is awaited.
@@ -60,7 +62,7 @@ async function start() {
   }
   const ready = createReadyGame();
   ready.catch(() => {}); // reported below, once this tab holds the ranking
-  await holdTheRanking();
+  const waited = await holdTheRanking();
   let game;
   try {
     game = await ready;
@@ -85,6 +87,7 @@ async function start() {
   }
   calls.connect(game);
   await calls.deliver('pirune_start', ['array', 'number'], [stored, stored.length]);
+  calls.started(!waited);
   // The start left the title, which the first frame of the canvas's size paints.
   const shown = canvas.nextPaint();
   canvas.resized();

@@ -29,9 +29,21 @@ export function deliver(name, types = [], args = []) {
   return last;
 }
 
+// Clicks and keys on the title that shows while the game still loads, for the game once started.
+let beforeStart = [];
+
 // A click or a key for the game: none while a box is open.
 export function deliverInput(name, types, args) {
-  if (boxesOpen === 0) deliver(name, types, args);
+  if (beforeStart) beforeStart.push([name, types, args]);
+  else if (boxesOpen === 0) deliver(name, types, args);
+}
+
+// The game has started: what the player did on its title meanwhile reaches it now, unless the
+// tab waited for another to close, long after.
+export function started(keepInputs) {
+  const waiting = beforeStart;
+  beforeStart = null;
+  if (keepInputs) waiting.forEach((input) => deliver(...input));
 }
 
 // What escaped the game's own error box: the program itself failed (out of memory, say).

@@ -22,6 +22,9 @@ let paintWanted = false;
 let frameTick = null;
 let windowSide = DESKTOP_WINDOW_SIDE;
 let painted = [];
+// The title shown before the game's first frame, drawn again at a new size until then.
+let titleBeforeGame = null;
+let gamePainted = false;
 
 // Resolves once a frame has been painted after this call.
 export const nextPaint = () => new Promise((resolve) => painted.push(resolve));
@@ -56,7 +59,11 @@ function frame() {
     if (tick) tick();
     if (paintWanted) {
       paintWanted = false;
-      instance()?._pirune_paint();
+      if (instance()) {
+        instance()._pirune_paint();
+        gamePainted = true;
+        titleBeforeGame = null;
+      }
       painted.splice(0).forEach((resolve) => resolve());
     }
   } finally {
@@ -84,7 +91,14 @@ function measure() {
   if (canvas.width !== w) canvas.width = w;
   if (canvas.height !== h) canvas.height = h;
   shownRatio = box.width > 0 ? canvas.width / box.width : devicePixelRatio;
+  if (titleBeforeGame) context.drawImage(titleBeforeGame, 0, 0, canvas.width, canvas.height);
   resized();
+}
+
+export function showTitle(picture) {
+  if (gamePainted) return;
+  titleBeforeGame = picture;
+  measure();
 }
 
 // The game learns the canvas's size (a new size clears the canvas: it paints it all again).

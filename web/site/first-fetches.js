@@ -35,6 +35,18 @@ const title = again(() => sitePicture(TITLE_PICTURE));
 program.catch(() => {});
 title.catch(() => {});
 
+// The title shown as soon as it is decoded, while the program still loads: the game's first
+// frame paints the same picture in the same place. The window's modules are taken only then,
+// once the page they find their elements in has been read.
+title.then(async (picture) => {
+  if (document.readyState === 'loading') {
+    await new Promise((read) => document.addEventListener('DOMContentLoaded', read, { once: true }));
+  }
+  const [layout, canvas] = await Promise.all([import('./layout.js'), import('./canvas.js')]);
+  layout.layOut();
+  canvas.showTitle(picture);
+}, () => {});
+
 // This tab's hold on the ranking (see boot.js), asked for at once too: a browser's first answer
 // can take longer than the program. True once held, until the tab closes; false while another
 // tab holds it.
