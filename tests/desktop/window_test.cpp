@@ -172,7 +172,7 @@ TEST(Window, TheSystemTimerDrivesTheFlightByTheGamesClockAndABoxHoldsIt) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return shell.form().altitude == 48; }, 2000));
 }
 
-TEST(Window, TheNameBoxAndTheVersionSpeakJapaneseUnderTheirTitles) {
+TEST(Window, TheNameBoxTheHelpAndTheVersionSpeakJapaneseUnderTheirTitles) {
   Shell shell;
   shell.choose(*shell.form().mnu1[1]);
   shell.startFlight();
@@ -183,9 +183,20 @@ TEST(Window, TheNameBoxAndTheVersionSpeakJapaneseUnderTheirTitles) {
             "1位|1位を取りました。\nなんて長い距離でしょう、\n名前を入れてね！（半角10文字）|OK|"
             "キャンセル");
   EXPECT_EQ(shell.form().rankTable[0].name, u"ICARUS-PIR");  // as typed, cut to ten
-  const BoxAnswer version;
-  shell.choose(*shell.form().playmnu1[1]);
-  EXPECT_EQ(version.seen.join('|'), "ピルネノ翼|ピルネノ翼ver1.00\nby the ピルネノ翼 project|OK");
+  // Each text whole, its lines broken at LF.
+  const std::pair<const MenuItem*, QString> boxes[] = {
+      {shell.form().playmnu1[0].get(),
+       "マウスクリックでピルネが羽ばたきます。\n飛びすぎると羽が溶けて\n"
+       "ピルネノ飛行ダウン率が上がります。\n下がりすぎると死にます。\n"
+       "オプションの無限メニュウで\n何処までも飛んでいくことが出来ます。\n"
+       "（コンピューターの限界まで）"},
+      {shell.form().playmnu1[1].get(), "ピルネノ翼ver1.00\nby the ピルネノ翼 project"},
+  };
+  for (const auto& [item, text] : boxes) {
+    const BoxAnswer box;
+    shell.choose(*item);
+    EXPECT_EQ(box.seen.join('|'), "ピルネノ翼|" + text + "|OK");
+  }
 }
 
 // A run-time error, here a story picture that is missing, is reported in the game's box; then

@@ -18,6 +18,9 @@ TEST(WingBeat, FramesAlternateDistanceEverySecondBeatAndTheHeroGrowsOnEvenDistan
   };
   Game game;
   game.startFlight();
+  // The flight's label: its distance, in white, at the top left.
+  EXPECT_EQ(std::tuple(game.caption(), game.form.LBl.ForeColor(), game.form.LBl.TextAlignment()),
+            std::tuple(u"1", kWhite, Alignment::Left));
   for (const Flight& beat : beats) {
     game.click();
     EXPECT_EQ(game.flight(), beat);

@@ -76,6 +76,7 @@ TEST(Damage, EachChangeDamagesWhereTheControlWasAndWhereItIsNowAndNothingElse) {
     const char* change;
     std::function<void(Scene&)> apply;
     Pixels damage;
+    ClientGeometry client = kClient;  // the client area the change is taken in
   } cases[] = {
       {"nothing", [](Scene&) {}, {}},
       {"a moved", [](Scene& s) { s.a.Move(20, 10, 5, 5); },
@@ -96,6 +97,19 @@ TEST(Damage, EachChangeDamagesWhereTheControlWasAndWhereItIsNowAndNothingElse) {
       {"an unstretched picture moved", [](Scene& s) { s.unstretched.Move(10, 90, 50, 10); },
        touched(0, 180, 4, 4) + touched(20, 180, 4, 4)},
       {"b sent to the back", [](Scene& s) { s.b.ZOrder(1); }, pixelsOf(Region(kClient.rect()))},
+      // A new size or scale of the client area repaints it whole.
+      {"a larger client area",
+       [](Scene&) {},
+       pixelsOf(Region(PixelRect{0, 0, 300, 300})),
+       {300, 300, 1, 1}},
+      {"pictures at another scale",
+       [](Scene&) {},
+       pixelsOf(Region(kClient.rect())),
+       {200, 200, 2, 1}},
+      {"text at another scale",
+       [](Scene&) {},
+       pixelsOf(Region(kClient.rect())),
+       {200, 200, 1, 1.5}},
   };
   for (const auto& c : cases) {
     Scene scene;
@@ -104,20 +118,8 @@ TEST(Damage, EachChangeDamagesWhereTheControlWasAndWhereItIsNowAndNothingElse) {
               pixelsOf(Region(kClient.rect())))
         << c.change;
     c.apply(scene);
-    EXPECT_EQ(pixelsOf(tracker.take(scene.window, kClient, inkOf)), c.damage) << c.change;
-    EXPECT_TRUE(tracker.take(scene.window, kClient, inkOf).empty()) << c.change << ", taken twice";
-  }
-}
-
-TEST(Damage, ANewSizeOrScaleOfTheClientAreaRepaintsItWhole) {
-  for (const ClientGeometry& other :
-       {ClientGeometry{300, 300, 1, 1}, ClientGeometry{200, 200, 2, 1},
-        ClientGeometry{200, 200, 1, 1.5}}) {
-    Scene scene;
-    DamageTracker tracker;
-    (void)tracker.take(scene.window, kClient, inkOf);
-    EXPECT_EQ(pixelsOf(tracker.take(scene.window, other, inkOf)), pixelsOf(Region(other.rect())));
-    EXPECT_TRUE(tracker.take(scene.window, other, inkOf).empty());
+    EXPECT_EQ(pixelsOf(tracker.take(scene.window, c.client, inkOf)), c.damage) << c.change;
+    EXPECT_TRUE(tracker.take(scene.window, c.client, inkOf).empty()) << c.change << ", taken twice";
   }
 }
 

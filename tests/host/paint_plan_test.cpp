@@ -53,33 +53,24 @@ struct Window {
   }
 };
 
-TEST(PaintPlan, BlackThenEveryVisibleControlBackToFrontWithPicturesAtTheirScale) {
+TEST(PaintPlan, BlackThenEveryVisibleControlBackToFrontAndInARegionOnlyWhatItTouches) {
   Window w;
+  w.label.setCaption(u"あいう");  // at the top, far from the region below
   PaintPlanner planner(testing::tenPixelFont());
   const ClientGeometry client{200, 200, 2, 1};
-  const std::vector<PaintStep> expected = {
+  const std::vector<PaintStep> whole = {
       FillRect{{0, 0, 200, 200}, kBlack},
       DrawPicture{w.picture.get(), {0, 0, 100, 100}},
       // Twice its 30 by 20 pixels: two of the shell's pixels to one of the picture's.
       DrawPicture{w.picture.get(), {100, 100, 60, 40}},
       FillRect{{20, 120, 20, 20}, kRed},
+      DrawText{u"あいう", 0, 0, 9, kWhite, {0, 0, 200, 40}},
   };
-  EXPECT_EQ(planner.plan(w.model, client, Region(client.rect())), expected);
-}
-
-TEST(PaintPlan, ARegionLeavesOutWhatLiesWhollyOutsideIt) {
-  Window w;
-  w.label.setCaption(u"あいう");
-  PaintPlanner planner(testing::tenPixelFont());
-  const ClientGeometry client{200, 200, 1, 1};
-  // Only the shape's corner: black there, and the shape; not the pictures far from it, and
-  // not the label's text, which lies at the top.
-  const Region corner(PixelRect{38, 138, 10, 10});
-  const std::vector<PaintStep> expected = {
-      FillRect{{38, 138, 10, 10}, kBlack},
-      FillRect{{20, 120, 20, 20}, kRed},
-  };
-  EXPECT_EQ(planner.plan(w.model, client, corner), expected);
+  EXPECT_EQ(planner.plan(w.model, client, Region(client.rect())), whole);
+  // Only the shape's corner: black there, and the shape; not the pictures, not the label.
+  const std::vector<PaintStep> corner = {FillRect{{38, 138, 10, 10}, kBlack},
+                                         FillRect{{20, 120, 20, 20}, kRed}};
+  EXPECT_EQ(planner.plan(w.model, client, Region(PixelRect{38, 138, 10, 10})), corner);
   EXPECT_TRUE(planner.plan(w.model, client, Region()).empty());
 }
 

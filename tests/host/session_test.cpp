@@ -18,15 +18,6 @@ namespace {
 using namespace std::string_literals;
 using Log = std::vector<std::string>;
 
-struct LoggingPlatform : ScriptedPlatform {
-  Log& log;
-  explicit LoggingPlatform(Log& log) : log(log) {}
-  void storeRanking(const std::string& records) override {
-    log.push_back("store");
-    ScriptedPlatform::storeRanking(records);
-  }
-};
-
 struct RecordingShell : HostShell {
   Log log;
   std::vector<MenuEntry> menus;
@@ -50,11 +41,13 @@ constexpr int kRanking = 8;
 
 struct Visit {
   RecordingShell shell;
-  LoggingPlatform platform{shell.log};
+  ScriptedPlatform platform;
   HostSession session;
 
   explicit Visit(RankingKept kept = RankingKept::AfterEveryChange)
-      : session(platform, shell, tenPixelFont(), kept) {}
+      : session(platform, shell, tenPixelFont(), kept) {
+    platform.stores = &shell.log;
+  }
 
   void click() {
     session.press(MouseButton::Left, 0, 50, 50);

@@ -1,5 +1,4 @@
-// The story around a flight: the opening pages, the flight's start, and how many clicks each
-// way of ending a flight takes back to the title.
+// The story after a flight: how many clicks each way of ending a flight takes back to the title.
 
 #include <gtest/gtest.h>
 
@@ -7,26 +6,6 @@
 
 namespace pirune::testing {
 namespace {
-
-TEST(Story, TheOpeningPagesThenTheFlight) {
-  // Each page begins with an empty line; a word of its text tells it.
-  const std::pair<std::string, std::u16string> pages[] = {{"open0.bmp", u"\r\nあるところに\r\n"},
-                                                          {"open1.bmp", u"\r\nそこで\r\n"}};
-  Game game;
-  for (const auto& [picture, caption] : pages) {
-    game.click();
-    EXPECT_EQ(game.picture(), picture);
-    EXPECT_EQ(game.caption().substr(0, caption.size()), caption);
-  }
-  game.click();
-  EXPECT_EQ(game.scene(), u"");
-  EXPECT_EQ(game.form.scenePage, 2);  // the click that starts the flight turns no page
-  EXPECT_TRUE(!game.form.SEimg.Visible() && game.form.IMG.Visible() &&
-              game.form.piruneTIM.Enabled());
-  EXPECT_EQ(game.caption(), u"1");
-  EXPECT_EQ(game.form.LBl.ForeColor(), kWhite);
-  EXPECT_EQ(game.form.LBl.TextAlignment(), Alignment::Left);
-}
 
 TEST(Story, EachWayAFlightEndsTakesItsClicksBackToTheTitle) {
   enum class By { Label, Hero, Timer };

@@ -6,7 +6,6 @@
 #   tests/support/made_again.sh scripts/build-web.sh build-web/site
 # as `ctest --preset package` and `ctest --test-dir build-web` run them. It builds the whole game
 # again, sharing only the installed packages (Emscripten's cache among them) with the first build.
-# With OUT_DIR set, what differs is kept there as made-again.
 set -euo pipefail
 usage="usage: $0 BUILDER FIRST"
 builder=${1:?$usage} first=$(readlink -f "${2:?$usage}")
@@ -17,17 +16,12 @@ umask 077
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 copy=$tmp/sources
-if [[ $(git -C "$top" rev-parse --show-toplevel 2>/dev/null) == "$top" ]]; then
-  # The same commit, whose date the package bears, and the working tree's own files, those
-  # deleted left out: the first build's sources.
-  git clone --quiet --no-hardlinks --no-checkout "$top" "$copy"
-  git -C "$top" ls-files -z --cached --others --exclude-standard |
-    grep -zvxFf <(git -C "$top" ls-files -z --deleted | tr '\0' '\n') |
-    tar -C "$top" --create --null --files-from=- | tar -C "$copy" --extract
-else
-  mkdir "$copy"
-  tar -C "$top" --create --exclude='./build*' . | tar -C "$copy" --extract
-fi
+# The same commit, whose date the package bears, and the working tree's own files, those deleted
+# left out: the first build's sources.
+git clone --quiet --no-hardlinks --no-checkout "$top" "$copy"
+git -C "$top" ls-files -z --cached --others --exclude-standard |
+  grep -zvxFf <(git -C "$top" ls-files -z --deleted | tr '\0' '\n') |
+  tar -C "$top" --create --null --files-from=- | tar -C "$copy" --extract
 
 # UTC+14: whatever the first build's zone, the dates differ.
 if ! again=$(cd "$copy" && TZ=Pacific/Kiritimati "$builder" 2>"$tmp/build.log" | tail -n 1) ||
@@ -44,9 +38,5 @@ echo "FAIL $(basename "$first") made again in another folder differs:"
 sed 's/^/  /' "$tmp/diff"
 if [[ $first == *.deb ]]; then  # which of its files, by their sizes, dates and modes
   diff <(dpkg-deb -c "$first") <(dpkg-deb -c "$again") | head -n 40 || true
-fi
-if [[ -n ${OUT_DIR:-} ]]; then
-  rm -rf "$OUT_DIR/made-again" && cp -r "$again" "$OUT_DIR/made-again"
-  echo "     kept in $OUT_DIR/made-again"
 fi
 exit 1

@@ -9,15 +9,6 @@
 
 namespace pirune::testing {
 
-namespace {
-
-// Story pictures are 100 by 100 pixels, the wing frames 20 by 30.
-constexpr int kStorySide = 100;
-constexpr int kWingWidth = 20;
-constexpr int kWingHeight = 30;
-
-}  // namespace
-
 ScriptedPlatform::ScriptedPlatform() {
   static int made = 0;
   folder = std::filesystem::temp_directory_path() /
@@ -41,12 +32,12 @@ PictureRef ScriptedPlatform::loadPicture(const std::string& path) {
     throw RuntimeError("画像ファイル " + path + " がありません");
   }
   picturesLoaded.push_back(name);
-  return std::make_shared<SizedPicture>(name, kStorySide, kStorySide);
+  return std::make_shared<SizedPicture>(name, 100, 100);  // every story picture
 }
 
 PictureRef ScriptedPlatform::designPicture(DesignPicture picture) {
   return std::make_shared<SizedPicture>(picture == DesignPicture::WingFrame1 ? "wing1" : "wing2",
-                                        kWingWidth, kWingHeight);
+                                        20, 30);
 }
 
 std::string ScriptedPlatform::loadRanking() {
@@ -55,6 +46,9 @@ std::string ScriptedPlatform::loadRanking() {
 }
 
 void ScriptedPlatform::storeRanking(const std::string& records) {
+  if (stores != nullptr) {
+    stores->push_back("store");
+  }
   if (!rankingFile) {
     rankingFile = RankingFile::open(rankingFileIn(folder.string()));
   }

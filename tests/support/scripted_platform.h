@@ -61,6 +61,7 @@ class ScriptedPlatform : public Platform {
   std::function<void()> whileBoxOpen;                 // e.g. lets time pass inside a box
   RecordingMusic musicBackend;
   std::unique_ptr<RankingFile> rankingFile;
+  std::vector<std::string>* stores = nullptr;  // where each store is noted as "store"
 };
 
 // The flight at a glance: compared whole, and printed field by field when a check fails.
