@@ -30,7 +30,7 @@ case $what in
     command -v node >/dev/null || packages+=(nodejs npm)
     ;;
   deb) packages+=(dpkg-dev file lintian) ;;
-  bench) packages+=(xvfb libx11-dev libxtst-dev pulseaudio pulseaudio-utils) ;;
+  bench) packages+=(xvfb libx11-dev libxtst-dev pulseaudio pulseaudio-utils nginx) ;;  # nginx: the web page's server
   web)
     packages+=(
       emscripten           # the core compiled to WebAssembly

@@ -1,49 +1,177 @@
-// The web page against a bare page, in one headless Chromium, served by one local server.
-// usage: node bench/web/bench.mjs SITE_FOLDER [CHROMIUM]   (RUNS=10 CPU_RUNS=3 FLIGHT_S=20)
+// The web page against a bare page, in one headless Chromium, served by one local nginx.
+// usage: node bench/web/bench.mjs SITE_FOLDER [CHROMIUM]
+//        (RUNS=10 PHONE_RUNS=3 CPU_RUNS=3 FLIGHT_S=20)
+import { spawn } from 'node:child_process';
 import fs from 'node:fs';
+import net from 'node:net';
 import os from 'node:os';
 import path from 'node:path';
 import * as web from '../../tests/web/harness.mjs';
 
 const [SITE, CHROMIUM = '/usr/bin/chromium'] = process.argv.slice(2);
 const env = (name, fallback) => Number(process.env[name] ?? fallback);
-const RUNS = env('RUNS', 10), CPU_RUNS = env('CPU_RUNS', 3), FLIGHT_S = env('FLIGHT_S', 20);
+const RUNS = env('RUNS', 10), PHONE_RUNS = env('PHONE_RUNS', 3), CPU_RUNS = env('CPU_RUNS', 3);
+const FLIGHT_S = env('FLIGHT_S', 20), NGINX = process.env.NGINX ?? '/usr/sbin/nginx';
+// A phone on a good mobile network: Chromium's emulation, in bytes per second and milliseconds.
+const PHONE = { download: 9e6 / 8, upload: 2e6 / 8, latency: 80 };
+const GZIP_LEVEL = 5;
 const VIEWPORT = { width: 800, height: 800 }, LOAD_AT_START = os.loadavg();
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+const nginxVersion = () => new Promise((resolve) => {
+  let text = '';
+  const proc = spawn(NGINX, ['-v'], { stdio: ['ignore', 'ignore', 'pipe'] });
+  proc.stderr.setEncoding('utf8').on('data', (t) => { text += t; });
+  proc.on('exit', () => resolve(text.replace(/^nginx version: /, '')));
+});
 const median = (xs) => {
   const s = [...xs].sort((a, b) => a - b);
   return (s[(s.length - 1) >> 1] + s[s.length >> 1]) / 2;
 };
 
 // One folder served: a copy of the site (a rebuild meanwhile cannot mix two versions) and the
-// bare page side by side, every body sent noted.
+// bare page side by side.
 const root = fs.mkdtempSync(path.join(os.tmpdir(), 'pirune-bench-'));
-fs.cpSync(SITE, path.join(root, 'site'), { recursive: true });
-fs.symlinkSync(new URL('.', import.meta.url).pathname, path.join(root, 'bare'));
-let served = 0;
-const server = await web.serve(root, (line) => {
-  const m = line.match(/"GET (\S+) HTTP[^"]*" 200 /);
-  const file = m && path.join(root, decodeURIComponent(m[1].split('?')[0]).replace(/\/$/, '/index.html'));
-  if (file && fs.existsSync(file)) served += fs.statSync(file).size;
-});
+process.on('exit', () => fs.rmSync(root, { recursive: true, force: true }));
+const www = path.join(root, 'www'), BARE_HTML = new URL('bare.html', import.meta.url).pathname;
+fs.cpSync(SITE, path.join(www, 'site'), { recursive: true });
+fs.mkdirSync(path.join(www, 'bare'));
+fs.copyFileSync(BARE_HTML, path.join(www, 'bare', 'bare.html'));
+const filesIn = (dir) => fs.readdirSync(dir, { recursive: true }).map((f) => path.join(dir, f))
+  .filter((f) => fs.statSync(f).isFile());
+const bytesOf = (files) => files.reduce((s, f) => s + fs.statSync(f).size, 0);
+
+// Served as static hosts serve: text and programs gzipped (not the pictures and music, which are
+// compressed already), WebAssembly as application/wasm so that it compiles while it streams. One
+// process in the foreground, everything it writes in `root`; its access log gives the bodies
+// as sent.
+async function serveWithNginx() {
+  if (!fs.existsSync(NGINX)) throw new Error(`no ${NGINX}: scripts/install-deps.sh bench installs it`);
+  const log = path.join(root, 'access.log');
+  for (let attempt = 0; ; attempt++) {
+    const port = await new Promise((resolve) => {
+      const free = net.createServer().listen(0, '127.0.0.1', () => {
+        const { port } = free.address();
+        free.close(() => resolve(port));
+      });
+    });
+    fs.writeFileSync(path.join(root, 'nginx.conf'), `
+daemon off;
+master_process off;
+worker_processes 1;
+pid ${root}/nginx.pid;
+error_log stderr warn;
+events { worker_connections 256; }
+http {
+  types {
+    text/html html; text/css css; text/javascript js mjs; application/json json;
+    application/manifest+json webmanifest; application/wasm wasm;
+    image/webp webp; image/png png; image/svg+xml svg; audio/mpeg mp3;
+  }
+  default_type application/octet-stream;
+  log_format bench '$status $body_bytes_sent "$request_uri" "$sent_http_content_encoding"';
+  access_log ${log} bench;
+  client_body_temp_path ${root}/tmp-body;
+  proxy_temp_path ${root}/tmp-proxy;
+  fastcgi_temp_path ${root}/tmp-fastcgi;
+  uwsgi_temp_path ${root}/tmp-uwsgi;
+  scgi_temp_path ${root}/tmp-scgi;
+  sendfile on;
+  tcp_nopush on;
+  gzip on;
+  gzip_comp_level ${GZIP_LEVEL};
+  gzip_min_length 256;
+  gzip_vary on;
+  gzip_types text/css text/javascript application/json application/manifest+json application/wasm
+             image/svg+xml;
+  server {
+    listen 127.0.0.1:${port};
+    root ${www};
+    index index.html;
+  }
+}
+`);
+    const proc = spawn(NGINX, ['-e', 'stderr', '-p', `${root}/`, '-c', path.join(root, 'nginx.conf')],
+      { stdio: ['ignore', 'ignore', 'pipe'] });
+    let errors = '';
+    proc.stderr.setEncoding('utf8').on('data', (text) => { errors += text; });
+    process.on('exit', () => proc.kill());
+    const exited = new Promise((resolve) => proc.on('exit', (code) => resolve(`ended with ${code}`)));
+    const up = await Promise.race([exited, (async () => {
+      for (const end = Date.now() + 10000; Date.now() < end;) {
+        const ok = await new Promise((resolve) => net.connect(port, '127.0.0.1')
+          .on('connect', function () { this.destroy(); resolve(true); }).on('error', () => resolve(false)));
+        if (ok) return 'up';
+        await sleep(20);
+      }
+      return 'not listening after 10 s';
+    })()]);
+    if (up === 'up') {
+      let read = 0;
+      // The bodies sent since the last call, from the lines the log gained.
+      const sent = () => {
+        const text = fs.existsSync(log) ? fs.readFileSync(log, 'utf8') : '';
+        const lines = text.slice(read).split('\n').filter(Boolean);
+        read = text.length;
+        return lines.reduce((s, line) => s + Number(line.split(' ')[1]), 0);
+      };
+      return { url: `http://127.0.0.1:${port}/`, sent, stop: () => proc.kill() };
+    }
+    proc.kill();
+    if (attempt === 2) throw new Error(`nginx ${up}: ${errors.trim()}`);
+  }
+}
+const server = await serveWithNginx();
+
+// What the server sends for each kind of file, as a browser asks for it: gzipped or not, and
+// under which type. The streaming compilation needs application/wasm.
+const headersOf = async (file) => {
+  const response = await fetch(server.url + file, { headers: { 'Accept-Encoding': 'gzip' } });
+  await response.arrayBuffer();
+  return `${path.extname(file)} ${response.headers.get('Content-Type')}`
+    + ` ${response.headers.get('Content-Encoding') ?? 'as is'}`;
+};
+const siteFiles = filesIn(path.join(www, 'site'));
+const kinds = [...new Set(siteFiles.map((f) => path.extname(f)))].sort()
+  .map((ext) => path.relative(path.join(www, 'site'), siteFiles.find((f) => path.extname(f) === ext)));
+const servedAs = await Promise.all(kinds.map((f) => `site/${f}`).map(headersOf));
+if (!servedAs.some((line) => line === '.wasm application/wasm gzip')) {
+  throw new Error(`the server does not send the program gzipped as application/wasm: ${servedAs.join('; ')}`);
+}
+server.sent();
 const browser = await web.launch(CHROMIUM);
 
 // Put into every page before its own scripts: notes the first frame whose canvas shows the
 // title (an 8 × 8 sample close to `title`), and wraps the 2D context's drawing calls on the
 // client canvas to count draws (one per task), those in a display frame that already had one,
 // those that left the pixels as they were (with `hash`), and where the hero was drawn.
+//
+// The title's frame is the display frame that first presents it. The canvas is looked at when a
+// draw ends as well as at every animation frame: the game draws in its own animation-frame
+// callback, after this one, so a look at frames alone would see the title one frame late. A draw
+// that ends inside a frame's callbacks (`frameTime` is set by this probe's callback, which runs
+// first in every frame, until a task after the frame clears it) is presented by that frame; a
+// draw in any other task by the next one. `titleDrawnAt` is when that draw ended.
 function probe({ title, hash }) {
-  const seen = { titleAt: null, draws: 0, extra: 0, unchanged: 0, frames: 0, heroTop: null };
+  const seen = { titleFrame: null, titleDrawnAt: null, draws: 0, extra: 0, unchanged: 0, frames: 0,
+    heroTop: null };
   window.__bench = seen;
-  const sample = new OffscreenCanvas(8, 8).getContext('2d');
+  const sample = new OffscreenCanvas(8, 8).getContext('2d', { willReadFrequently: true });
+  const showsTitle = (canvas) => {
+    sample.drawImage(canvas, 0, 0, 8, 8);
+    const { data } = sample.getImageData(0, 0, 8, 8);
+    const off = title.reduce((s, v, i) => s + (v - data[i + ((i / 3) | 0)]) ** 2, 0);
+    return Math.sqrt(off / title.length) < 0.06 * 255;
+  };
+  let frameTime = null, titleDrawn = false;
+  const afterFrame = new MessageChannel();
+  afterFrame.port1.onmessage = () => { frameTime = null; };
   const tick = (time) => {
     seen.frames++;
+    frameTime = time;
+    afterFrame.port2.postMessage(0);
     const canvas = document.getElementById('client');
-    if (seen.titleAt === null && title && canvas?.width) {
-      sample.drawImage(canvas, 0, 0, 8, 8);
-      const { data } = sample.getImageData(0, 0, 8, 8);
-      const off = title.reduce((s, v, i) => s + (v - data[i + ((i / 3) | 0)]) ** 2, 0);
-      if (Math.sqrt(off / title.length) < 0.06 * 255) seen.titleAt = time;
+    if (seen.titleFrame === null && title && canvas?.width && (titleDrawn || showsTitle(canvas))) {
+      seen.titleFrame = time;
     }
     requestAnimationFrame(tick);
   };
@@ -53,6 +181,11 @@ function probe({ title, hash }) {
   const close = (ctx) => {
     open = false;
     seen.draws++;
+    if (seen.titleFrame === null && title && !titleDrawn && showsTitle(ctx.canvas)) {
+      seen.titleDrawnAt = performance.now();
+      if (frameTime !== null) seen.titleFrame = frameTime;
+      else titleDrawn = true;
+    }
     seen.extra += lastFrame === seen.frames;
     lastFrame = seen.frames;
     if (!hash) return;
@@ -78,9 +211,10 @@ function probe({ title, hash }) {
   }
 }
 
-async function open(address, options = {}) {
+async function open(address, options = {}, network = null) {
   const context = await browser.createBrowserContext(), page = await context.newPage();
   await page.setViewport(VIEWPORT);
+  if (network) await page.emulateNetworkConditions(network);
   await page.evaluateOnNewDocument(probe, options);
   await page.goto(server.url + address);
   return { page, close: () => context.close() };
@@ -99,28 +233,31 @@ const { title, size, css } = await warm.page.evaluate(() => {
   return { title, size: canvas.width, css: canvas.getBoundingClientRect().width };
 });
 await warm.close();
-const bare = `bare/bare.html?size=${size}&css=${css}`;
+const bare = `bare/bare.html?size=${size}&css=${css}`, titlePicture = web.pictureFile(SITE, 'stt');
 const PAGES = {
   game: { title: 'site/', flight: 'site/' },
-  bare: { title: `${bare}&picture=../site/${web.pictureFile(SITE, 'stt')}`, flight: `${bare}&animate` },
+  bare: { title: `${bare}&picture=../site/${titlePicture}`, flight: `${bare}&animate` },
 };
 
 // Navigation to the title's first frame, the bytes fetched until then (Resource Timing:
-// transfer sizes, cold cache) and the bytes served until the page and its service worker rest.
-async function coldStart(kind) {
-  served = 0;
-  const { page, close } = await open(PAGES[kind].title, { title });
-  await page.waitForFunction(() => window.__bench.titleAt !== null, { timeout: 30000 });
-  await page.waitForNetworkIdle({ idleTime: 500, timeout: 30000 });
+// transfer sizes, cold cache) and the bodies served until the page and its service worker rest.
+async function coldStart(kind, network = null) {
+  server.sent();
+  const { page, close } = await open(PAGES[kind].title, { title }, network);
+  await page.waitForFunction(() => window.__bench.titleFrame !== null, { timeout: 60000 });
+  await page.waitForNetworkIdle({ idleTime: 500, timeout: 60000 });
   const result = await page.evaluate(async () => {
     if (await navigator.serviceWorker?.getRegistration()) await navigator.serviceWorker.ready;
-    const t = window.__bench.titleAt, kinds = ['navigation', 'resource'];
-    const before = kinds.flatMap((k) => performance.getEntriesByType(k)).filter((e) => e.responseEnd <= t);
-    return { ms: t, before: before.reduce((s, e) => s + e.transferSize, 0) };
+    // The title is on the canvas once its frame has begun and its draw has ended (a long first
+    // paint ends well into its frame); the bytes are those in by the frame's time.
+    const { titleFrame, titleDrawnAt } = window.__bench, kinds = ['navigation', 'resource'];
+    const before = kinds.flatMap((k) => performance.getEntriesByType(k))
+      .filter((e) => e.responseEnd <= titleFrame);
+    return { ms: Math.max(titleFrame, titleDrawnAt ?? titleFrame),
+      before: before.reduce((s, e) => s + e.transferSize, 0) };
   });
-  await sleep(200); // the server's last log lines
   await close();
-  return { ...result, all: served };
+  return { ...result, all: server.sent() };
 }
 
 // A flight of FLIGHT_S seconds with the background effect on, kept up by beating whenever the
@@ -160,18 +297,31 @@ async function busy(kind, hash) {
     unchanged: per('unchanged'), frames: per('frames') };
 }
 
-const starts = { game: [], bare: [] }, loads = { game: [], bare: [] };
+const starts = { game: [], bare: [] }, phone = { game: [], bare: [] }, loads = { game: [], bare: [] };
 for (let run = 0; run < RUNS; run++) for (const k of ['game', 'bare']) starts[k].push(await coldStart(k));
+for (let run = 0; run < PHONE_RUNS; run++) {
+  for (const k of ['game', 'bare']) phone[k].push(await coldStart(k, PHONE));
+}
 for (let run = 0; run < CPU_RUNS; run++) for (const k of ['game', 'bare']) loads[k].push(await busy(k, false));
 const counted = { game: await busy('game', true), bare: await busy('bare', true) };
 const version = await browser.version();
-await Promise.all([browser.close(), server.stop(), fs.rmSync(root, { recursive: true })]);
 
-const of = (k, key) => median(starts[k].map((r) => r[key]));
+await browser.close();
+server.stop();
+const of = (k, key, runs = starts) => median(runs[k].map((r) => r[key]));
+const onDisk = { game: bytesOf(filesIn(path.join(www, 'site'))),
+  bare: bytesOf([path.join(www, 'bare', 'bare.html'), path.join(www, 'site', titlePicture)]) };
 const rows = [
-  [`Navigation to the title's first frame, ms (median of ${RUNS}, cold)`, (k) => of(k, 'ms'), 0],
-  ['Bytes fetched before the title shows (transfer sizes)', (k) => of(k, 'before'), 0],
-  ['Bytes served for the whole page (service worker included)', (k) => of(k, 'all'), 0],
+  [`Navigation to the title's first frame, ms (median of ${RUNS}, cold, local)`, (k) => of(k, 'ms'), 0],
+  [`The same on an emulated phone network (${PHONE.download * 8e-6} Mbit/s down, `
+    + `${PHONE.upload * 8e-6} up, ${PHONE.latency} ms round trip; median of ${PHONE_RUNS}, cold)`,
+  (k) => of(k, 'ms', phone), 0],
+  ['Bytes fetched before the title shows (transfer sizes: gzipped bodies and headers)',
+    (k) => of(k, 'before'), 0],
+  ['Size on disk (the site folder\'s files; for the bare page, bare.html and the title picture)',
+    (k) => onDisk[k], 0],
+  ['Bytes served for the whole page (bodies as sent, gzipped; service worker included)',
+    (k) => of(k, 'all'), 0],
   [`Main-thread CPU, % of one core: ${FLIGHT_S} s of flight (effect on) / of animation`
     + ` (median of ${CPU_RUNS})`, (k) => median(loads[k].map((r) => r.cpu)), 1],
   ['Canvas draws per second', (k) => counted[k].drawsPerS, 1],
@@ -185,5 +335,9 @@ for (const [label, value, digits] of rows) {
   console.log(`| ${label} | ${g.toFixed(digits)} | ${b.toFixed(digits)} | ${b ? (g / b).toFixed(2) : '–'} |`);
 }
 const load = (l) => l.map((x) => x.toFixed(2)).join(' ');
+console.log(`\nBare page: bench/web/bare.html, its script inline; the title: ${titlePicture} fetched from the`
+  + ` site and drawn on the canvas; the flight: ?animate, four rectangles repainted at every display frame.`);
+console.log(`Server: ${(await nginxVersion()).trim()}, gzip level ${GZIP_LEVEL}; served as`
+  + ` ${servedAs.join('; ')}.`);
 console.log(`\n${version}, headless; canvas ${size} device px (${css} CSS px); load average`
   + ` ${load(LOAD_AT_START)} at the start, ${load(os.loadavg())} at the end`);
