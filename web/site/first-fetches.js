@@ -29,18 +29,21 @@ async function compile(file) {
 // Asked for while the page itself still loads; a request lost then is asked for once more.
 const again = (ask) => ask().catch(() => ask());
 
-export const program = again(() => compile('pirune.wasm'));
+// The title first, alone: on a slow line the program's bytes would hold it back. The program
+// follows it at once.
 const title = again(() => sitePicture(TITLE_PICTURE));
+export const program = title.catch(() => {}).then(() => again(() => compile('pirune.wasm')));
 // Whoever asks later hears of a failure; until then it is no error of the page's.
 program.catch(() => {});
 title.catch(() => {});
 
 // The title shown as soon as it is decoded, while the program still loads: the game's first
 // frame paints the same picture in the same place. The window's modules are taken only then,
-// once the page they find their elements in has been read.
+// once the page they find their elements in has been read (not once the page's other scripts
+// have run too, as DOMContentLoaded waits for).
 title.then(async (picture) => {
   if (document.readyState === 'loading') {
-    await new Promise((read) => document.addEventListener('DOMContentLoaded', read, { once: true }));
+    await new Promise((read) => document.addEventListener('readystatechange', read, { once: true }));
   }
   const [layout, canvas] = await Promise.all([import('./layout.js'), import('./canvas.js')]);
   layout.layOut();
