@@ -29,7 +29,6 @@ TEST(TextLayout, LinesBreakAtLineFeedsAndWrapAsJapaneseDoes) {
        u"あ\r\nい\n\nう",
        100,
        {u"あ", u"い", u"", u"う"}},
-      {"a text that fits", u"あいう", 30, {u"あいう"}},
       {"wide characters break anywhere", u"あいうえお", 30, {u"あいう", u"えお"}},
       {"never before a closing mark or a small kana",
        u"あいう。っえ",

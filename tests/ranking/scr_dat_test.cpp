@@ -167,17 +167,5 @@ TEST(ScrDat, APipeInPlaceOfTheFileStopsTheStartAndIsLeftAsItIs) {
   EXPECT_TRUE(fs::is_fifo(run.scr));
 }
 
-TEST(ScrDat, AnErrorWhileTheNameIsAskedKeepsTheScoreWithABlankName) {
-  Game game;
-  game.form.rankTable[4] = {fitName(u"GONE"), 1};
-  game.form.distance = 75;
-  game.platform.whileBoxOpen = [] { throw RuntimeError("実行時エラー"); };
-  EXPECT_THROW(game.form.RANKING_TOUROKU(), RuntimeError);
-  game.form.RANKING_SAVE();
-  const std::string written = readFile(game.platform.folder / "scr.dat");
-  EXPECT_EQ(written.substr(0, 12), std::string(10, ' ') + "\x4B\x00"s);
-  EXPECT_EQ(written.find("GONE"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace pirune::testing
