@@ -34,7 +34,7 @@ void writeSilence(const QString& path) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   QWaveDecoder wave(&file, format);
   ASSERT_TRUE(wave.open(QIODevice::WriteOnly));
-  wave.write(QByteArray(22050 * 4 * 2, '\0'));
+  wave.write(QByteArray(qsizetype{22050} * 4 * 2, '\0'));
 }
 
 TEST(WavePlayer, PlaysOnARealServerStopsRewindsJoinsTheLoopAndLetsGoWhenClosed) {

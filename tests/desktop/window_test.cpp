@@ -31,7 +31,7 @@ namespace {
 // title, its text, then its buttons) and answers it: with `answer`, or else with the name typed
 // (if it asks for one) and OK.
 struct BoxAnswer {
-  explicit BoxAnswer(const QString& typed = {}, std::function<void(QDialog*)> answer = {}) {
+  explicit BoxAnswer(const QString& typed = {}, const std::function<void(QDialog*)>& answer = {}) {
     poll_.callOnTimeout([=, this, alreadyOpen = QApplication::activeModalWidget()] {
       auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
       if (box == nullptr || box == alreadyOpen || !box->isVisible()) {

@@ -22,7 +22,7 @@ TEST(Music, SilentForOneLengthThenLoopedByItsTimerWhateverTheGameDoesUntilSwitch
   game.form.mnu2_Click();
   game.form.mnu1_Click(1);
   game.form.mnu1_Click(2);
-  game.platform.whileBoxOpen = [&] { game.run(2 * 21337); };
+  game.platform.whileBoxOpen = [&] { game.run(std::int64_t{2} * 21337); };
   game.form.playmnu1_Click(0);
   EXPECT_EQ(commands, (Commands{"open:" + game.platform.folder.string() + "/o.wav", "prev", "play",
                                 "prev", "play", "prev", "play"}));
