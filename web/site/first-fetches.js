@@ -1,8 +1,9 @@
-// What the title waits for longest, begun as soon as this module arrives (index.html runs it on
-// its own, before the page's other modules are all in): the program compiled, the title picture
-// decoded and the ranking held. The game's pictures are fetched and decoded here too, the
-// story pictures from the site's files (early, so that a page turn rarely waits) and the wing
-// frames from the bytes that the program carries; the game knows each by a number.
+// What the title waits for, begun as soon as this module arrives (index.html runs it on its own,
+// before the page's other modules are all in): the title picture, shown once decoded; then the
+// program, compiled while the rest of the page loads; and the ranking held. The game's pictures
+// are fetched and decoded here too, the story pictures from the site's files (early, so that a
+// page turn rarely waits) and the wing frames from the bytes that the program carries; the game
+// knows each by a number.
 
 import { pictures as siteFiles } from './site-media.js';
 
