@@ -24,7 +24,6 @@ let windowSide = DESKTOP_WINDOW_SIDE;
 let painted = [];
 // The title shown before the game's first frame, drawn again at a new size until then.
 let titleBeforeGame = null;
-let gamePainted = false;
 
 // Resolves once a frame has been painted after this call.
 export const nextPaint = () => new Promise((resolve) => painted.push(resolve));
@@ -61,7 +60,6 @@ function frame() {
       paintWanted = false;
       if (instance()) {
         instance()._pirune_paint();
-        gamePainted = true;
         titleBeforeGame = null;
       }
       painted.splice(0).forEach((resolve) => resolve());
@@ -95,8 +93,9 @@ function measure() {
   resized();
 }
 
+// Once the game is there, it paints the title itself.
 export function showTitle(picture) {
-  if (gamePainted) return;
+  if (instance()) return;
   titleBeforeGame = picture;
   measure();
 }
