@@ -103,7 +103,7 @@ async function loaded(page, bytes, what, press = null) {
 }
 
 const openRanking = async (page, press = null) => {
-  await page.click(menuItem('ランキング'));
+  await page.locator(menuItem('ランキング')).click(); // the menus come once the title shows
   return openDialog(page, 'the ranking box', 'message-box', press);
 };
 

@@ -1,11 +1,13 @@
-// What the title waits for, begun as soon as this module arrives (index.html runs it on its own,
-// before the page's other modules are all in): the title picture, shown once decoded; then the
-// program, compiled while the rest of the page loads; and the ranking held. The game's pictures
-// are fetched and decoded here too, the story pictures from the site's files (early, so that a
-// page turn rarely waits) and the wing frames from the bytes that the program carries; the game
-// knows each by a number.
+// What the title waits for, and nothing more: index.html asks for the title picture with the page
+// itself and runs this module first, with only what it takes to show the title on the canvas.
+// Once the title shows, the program is fetched and compiled and the rest of the game (boot.js)
+// is asked for. The game's pictures are fetched and decoded here too, the story pictures from
+// the site's files (early, so that a page turn rarely waits) and the wing frames from the bytes
+// that the program carries; the game knows each by a number.
 
 import { pictures as siteFiles } from './site-media.js';
+import { layOut } from './layout.js';
+import { showTitle } from './canvas.js';
 
 const TITLE_PICTURE = 'stt.bmp';
 
@@ -30,26 +32,28 @@ async function compile(file) {
 // Asked for while the page itself still loads; a request lost then is asked for once more.
 const again = (ask) => ask().catch(() => ask());
 
-// The title first, alone: on a slow line the program's bytes would hold it back. The program
-// follows it at once.
-const title = again(() => sitePicture(TITLE_PICTURE));
+// The title as the page asked for it, decoded off the page's thread; should that fail, fetched
+// once more. The program follows it at once: on a slow line its bytes would hold the title back.
+async function announcedTitle() {
+  const picture = new Image();
+  picture.src = siteFiles[TITLE_PICTURE];
+  await picture.decode();
+  return createImageBitmap(picture);
+}
+const title = announcedTitle().catch(() => again(() => sitePicture(TITLE_PICTURE)));
 export const program = title.catch(() => {}).then(() => again(() => compile('pirune.wasm')));
 // Whoever asks later hears of a failure; until then it is no error of the page's.
 program.catch(() => {});
-title.catch(() => {});
 
 // The title shown as soon as it is decoded, while the program still loads: the game's first
-// frame paints the same picture in the same place. The window's modules are taken only then,
-// once the page they find their elements in has been read (not once the page's other scripts
-// have run too, as DOMContentLoaded waits for).
-title.then(async (picture) => {
-  if (document.readyState === 'loading') {
-    await new Promise((read) => document.addEventListener('readystatechange', read, { once: true }));
-  }
-  const [layout, canvas] = await Promise.all([import('./layout.js'), import('./canvas.js')]);
-  layout.layOut();
-  canvas.showTitle(picture);
-}, () => {});
+// frame paints the same picture in the same place. Then the game itself, which says what failed.
+title
+  .then((picture) => {
+    layOut();
+    showTitle(picture);
+  })
+  .catch(() => {})
+  .then(() => import('./boot.js'));
 
 // This tab's hold on the ranking (see boot.js), asked for at once too: a browser's first answer
 // can take longer than the program. True once held, until the tab closes; false while another

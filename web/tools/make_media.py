@@ -1,5 +1,6 @@
-"""Makes the site's pictures and music from the desktop build's, and the table that tells the
-page which site file holds each file of the game's folder (site-media.js).
+"""Makes the site's pictures and music from the desktop build's, the table that tells the
+page which site file holds each file of the game's folder (site-media.js), and the page itself
+(index.html), which asks for the title picture's file first.
 
 Pictures: WebP at quality 95 (39 to 45 dB from the bitmaps: the eye cannot tell them apart, and
 they are a third the size of lossless ones), or PNG where that is smaller. Music: MP3 (LAME, VBR
@@ -21,6 +22,7 @@ import sound_files  # noqa: E402
 # Decoders that do not read the LAME tag emit this many samples of their own before the
 # encoder's delay.
 MP3_DECODER_DELAY = 529
+TITLE = "stt.bmp"
 
 
 def write(path, data):
@@ -74,6 +76,8 @@ def main():
     parser.add_argument("--cwebp", default="cwebp")
     parser.add_argument("--picture", action="append", default=[])
     parser.add_argument("--music", action="append", default=[])
+    parser.add_argument("--page", required=True,
+                        help="index.html, with @TITLE_PICTURE@ where the title's file goes")
     args = parser.parse_args()
 
     pictures = dict(site_picture(bmp, args.site, args.cwebp) for bmp in args.picture)
@@ -83,6 +87,12 @@ def main():
              f"export const pictures = {json.dumps(pictures, indent=2)};\n"
              f"export const music = {json.dumps(music, indent=2)};\n")
     write(os.path.join(args.site, "site-media.js"), table.encode())
+    with open(args.page, encoding="utf-8") as f:
+        page = f.read()
+    if "@TITLE_PICTURE@" not in page:
+        sys.exit(f"{args.page} does not name the title picture")
+    page = page.replace("@TITLE_PICTURE@", pictures[TITLE])
+    write(os.path.join(args.site, "index.html"), page.encode())
 
 
 if __name__ == "__main__":
