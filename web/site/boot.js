@@ -88,6 +88,7 @@ async function start() {
   calls.connect(game);
   await calls.deliver('pirune_start', ['array', 'number'], [stored, stored.length]);
   calls.started(!waited);
+  ranking.showButtons();
   // The start left the title, which the first frame of the canvas's size paints.
   const shown = canvas.nextPaint();
   canvas.resized();

@@ -5,6 +5,8 @@
 // wakes the game inside the box instead, where the timers that a box does not hold (the
 // music's loop) tick on.
 
+import * as canvas from './canvas.js';
+
 let game = null;
 let ended = false;
 let last = Promise.resolve();
@@ -17,6 +19,7 @@ const TIMER_DUE = -2;
 
 export const connect = (module) => {
   game = module;
+  canvas.connect(module);
 };
 export const instance = () => game;
 
@@ -59,11 +62,6 @@ function reportLost(error) {
 const FRAME_MS = 17;
 const HALF_FRAME_MS = 8;
 let timer = null;
-let frameTick = () => {};
-
-export function onFrameTick(handler) {
-  frameTick = handler;
-}
 
 function tick(lead) {
   if (!game || ended) return;
@@ -78,9 +76,9 @@ function tick(lead) {
 export function armTimer(delay) {
   clearTimeout(timer);
   timer = null;
-  frameTick(null);
+  canvas.setFrameTick(null);
   if (delay < 0) return;
-  if (delay <= FRAME_MS) frameTick(() => tick(HALF_FRAME_MS));
+  if (delay <= FRAME_MS) canvas.setFrameTick(() => tick(HALF_FRAME_MS));
   else timer = setTimeout(() => tick(0), delay);
 }
 

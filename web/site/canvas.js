@@ -3,8 +3,6 @@
 // once per display frame. A frame may first deliver the game's tick, whose changes it then
 // paints.
 
-import { instance, onFrameTick } from './calls.js';
-
 // The desktop opens its window half a screen high; on the usual 1080-line screen that is 540
 // pixels, with the label's 13 points at 96 dots per inch. The page's window shows the label's
 // text at the same size for its size.
@@ -24,6 +22,12 @@ let windowSide = DESKTOP_WINDOW_SIDE;
 let painted = [];
 // The title shown before the game's first frame, drawn again at a new size until then.
 let titleBeforeGame = null;
+// The game once started (calls.js connects it).
+let game = null;
+
+export function connect(module) {
+  game = module;
+}
 
 // Resolves once a frame has been painted after this call.
 export const nextPaint = () => new Promise((resolve) => painted.push(resolve));
@@ -38,10 +42,11 @@ export function requestFrame() {
   askFrame();
 }
 
-onFrameTick((tick) => {
+// The game's tick for the next display frame (calls.js), or null for none.
+export function setFrameTick(tick) {
   frameTick = tick;
   if (tick) askFrame();
-});
+}
 
 function askFrame() {
   if (frameAsked || inFrame) return;
@@ -58,8 +63,8 @@ function frame() {
     if (tick) tick();
     if (paintWanted) {
       paintWanted = false;
-      if (instance()) {
-        instance()._pirune_paint();
+      if (game) {
+        game._pirune_paint();
         titleBeforeGame = null;
       }
       painted.splice(0).forEach((resolve) => resolve());
@@ -95,7 +100,7 @@ function measure() {
 
 // Once the game is there, it paints the title itself.
 export function showTitle(picture) {
-  if (instance()) return;
+  if (game) return;
   titleBeforeGame = picture;
   measure();
 }
@@ -103,7 +108,7 @@ export function showTitle(picture) {
 // The game learns the canvas's size (a new size clears the canvas: it paints it all again).
 export function resized() {
   const pointPixels = PIXELS_PER_POINT * shownRatio * (windowSide / DESKTOP_WINDOW_SIDE);
-  instance()?._pirune_resize(canvas.width, canvas.height, shownRatio, pointPixels);
+  game?._pirune_resize(canvas.width, canvas.height, shownRatio, pointPixels);
 }
 
 function followSize() {

@@ -32,12 +32,17 @@ async function compile(file) {
 // Asked for while the page itself still loads; a request lost then is asked for once more.
 const again = (ask) => ask().catch(() => ask());
 
-// The title as the page asked for it, decoded off the page's thread; should that fail, fetched
-// once more. The program follows it at once: on a slow line its bytes would hold the title back.
+// The title as the page asked for it; should that fail, fetched once more. Decoded as soon as
+// it is in (an image's own decode() waits its turn behind the page's work). The program
+// follows it at once: on a slow line its bytes would hold the title back.
 async function announcedTitle() {
   const picture = new Image();
+  const loaded = new Promise((resolve, reject) => {
+    picture.onload = resolve;
+    picture.onerror = reject;
+  });
   picture.src = siteFiles[TITLE_PICTURE];
-  await picture.decode();
+  await loaded;
   return createImageBitmap(picture);
 }
 const title = announcedTitle().catch(() => again(() => sitePicture(TITLE_PICTURE)));

@@ -87,6 +87,10 @@ fileInput.addEventListener('change', async () => {
   deliver('pirune_offer_ranking', ['array', 'number'], [bytes, bytes.length]);
 });
 
+export function showButtons() {
+  document.getElementById('ranking-buttons').hidden = false;
+}
+
 export function disableLoading() {
   loadButton.disabled = true;
 }
