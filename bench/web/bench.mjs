@@ -1,6 +1,7 @@
-// The web page against a bare page, in one headless Chromium, served by one local nginx.
-// usage: node bench/web/bench.mjs SITE_FOLDER [CHROMIUM]
-//        (RUNS=10 PHONE_RUNS=3 CPU_RUNS=3 FLIGHT_S=20)
+// The web page against a bare page, in one headless Chromium, served by one local nginx; the
+// title's time in Firefox ESR too.
+// usage: node bench/web/bench.mjs SITE_FOLDER [CHROMIUM [FIREFOX]]
+//        (RUNS=10 PHONE_RUNS=3 CPU_RUNS=3 FLIGHT_S=20 FIREFOX_RUNS=10; FIREFOX_RUNS=0: none)
 import { spawn } from 'node:child_process';
 import fs from 'node:fs';
 import net from 'node:net';
@@ -8,10 +9,11 @@ import os from 'node:os';
 import path from 'node:path';
 import * as web from '../../tests/web/harness.mjs';
 
-const [SITE, CHROMIUM = '/usr/bin/chromium'] = process.argv.slice(2);
+const [SITE, CHROMIUM = '/usr/bin/chromium', FIREFOX = '/usr/bin/firefox-esr'] = process.argv.slice(2);
 const env = (name, fallback) => Number(process.env[name] ?? fallback);
 const RUNS = env('RUNS', 10), PHONE_RUNS = env('PHONE_RUNS', 3), CPU_RUNS = env('CPU_RUNS', 3);
-const FLIGHT_S = env('FLIGHT_S', 20), NGINX = process.env.NGINX ?? '/usr/sbin/nginx';
+const FLIGHT_S = env('FLIGHT_S', 20), FIREFOX_RUNS = env('FIREFOX_RUNS', 10);
+const NGINX = process.env.NGINX ?? '/usr/sbin/nginx';
 // A phone on a good mobile network: Chromium's emulation, in bytes per second and milliseconds.
 const PHONE = { download: 9e6 / 8, upload: 2e6 / 8, latency: 80 };
 const GZIP_LEVEL = 5;
@@ -211,8 +213,8 @@ function probe({ title, hash }) {
   }
 }
 
-async function open(address, options = {}, network = null) {
-  const context = await browser.createBrowserContext(), page = await context.newPage();
+async function open(address, options = {}, network = null, within = browser) {
+  const context = await within.createBrowserContext(), page = await context.newPage();
   await page.setViewport(VIEWPORT);
   if (network) await page.emulateNetworkConditions(network);
   await page.evaluateOnNewDocument(probe, options);
@@ -241,9 +243,9 @@ const PAGES = {
 
 // Navigation to the title's first frame, the bytes fetched until then (Resource Timing:
 // transfer sizes, cold cache) and the bodies served until the page and its service worker rest.
-async function coldStart(kind, network = null) {
+async function coldStart(kind, network = null, within = browser) {
   server.sent();
-  const { page, close } = await open(PAGES[kind].title, { title }, network);
+  const { page, close } = await open(PAGES[kind].title, { title }, network, within);
   await page.waitForFunction(() => window.__bench.titleFrame !== null, { timeout: 60000 });
   await page.waitForNetworkIdle({ idleTime: 500, timeout: 60000 });
   const result = await page.evaluate(async () => {
@@ -305,8 +307,21 @@ for (let run = 0; run < PHONE_RUNS; run++) {
 for (let run = 0; run < CPU_RUNS; run++) for (const k of ['game', 'bare']) loads[k].push(await busy(k, false));
 const counted = { game: await busy('game', true), bare: await busy('bare', true) };
 const version = await browser.version();
-
 await browser.close();
+
+// The title in the other engine: Firefox over WebDriver BiDi, which has no network emulation
+// and no task metrics, so only the local loads.
+const firefox = { game: [], bare: [] };
+let firefoxVersion = null;
+if (FIREFOX_RUNS > 0) {
+  const other = await web.launch(FIREFOX, 'firefox');
+  for (let run = 0; run < FIREFOX_RUNS; run++) {
+    for (const k of ['game', 'bare']) firefox[k].push(await coldStart(k, null, other));
+  }
+  firefoxVersion = await other.version();
+  await other.close();
+}
+
 server.stop();
 const of = (k, key, runs = starts) => median(runs[k].map((r) => r[key]));
 const onDisk = { game: bytesOf(filesIn(path.join(www, 'site'))),
@@ -316,6 +331,8 @@ const rows = [
   [`The same on an emulated phone network (${PHONE.download * 8e-6} Mbit/s down, `
     + `${PHONE.upload * 8e-6} up, ${PHONE.latency} ms round trip; median of ${PHONE_RUNS}, cold)`,
   (k) => of(k, 'ms', phone), 0],
+  ...(FIREFOX_RUNS > 0 ? [[`The same in Firefox ESR (median of ${FIREFOX_RUNS}, cold, local)`,
+    (k) => of(k, 'ms', firefox), 0]] : []),
   ['Bytes fetched before the title shows (transfer sizes: gzipped bodies and headers)',
     (k) => of(k, 'before'), 0],
   ['Size on disk (the site folder\'s files; for the bare page, bare.html and the title picture)',
@@ -339,5 +356,5 @@ console.log(`\nBare page: bench/web/bare.html, its script inline; the title: ${t
   + ` site and drawn on the canvas; the flight: ?animate, four rectangles repainted at every display frame.`);
 console.log(`Server: ${(await nginxVersion()).trim()}, gzip level ${GZIP_LEVEL}; served as`
   + ` ${servedAs.join('; ')}.`);
-console.log(`\n${version}, headless; canvas ${size} device px (${css} CSS px); load average`
+console.log(`\n${version}${firefoxVersion ? ` and ${firefoxVersion}` : ''}, headless; canvas ${size} device px (${css} CSS px); load average`
   + ` ${load(LOAD_AT_START)} at the start, ${load(os.loadavg())} at the end`);
