@@ -56,7 +56,6 @@ async function createReadyGame() {
 const keepRanking = () => calls.instance()?._pirune_keep_ranking();
 
 async function start() {
-  layout.layOut();
   for (const type of ['pointerdown', 'pointerup', 'keydown', 'touchend']) {
     document.addEventListener(type, music.unlock, { capture: true, passive: true });
   }

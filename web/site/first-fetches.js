@@ -50,13 +50,13 @@ export const program = title.catch(() => {}).then(() => again(() => compile('pir
 // Whoever asks later hears of a failure; until then it is no error of the page's.
 program.catch(() => {});
 
-// The title shown as soon as it is decoded, while the program still loads: the game's first
-// frame paints the same picture in the same place. Then the game itself, which says what failed.
+// The window laid out at once (this module runs once the page has been read), for the title
+// and the game alike; then the title shown as soon as it is decoded, while the program still
+// loads: the game's first frame paints the same picture in the same place. Then the game
+// itself, which says what failed.
+layOut();
 title
-  .then((picture) => {
-    layOut();
-    showTitle(picture);
-  })
+  .then(showTitle)
   .catch(() => {})
   .then(() => import('./boot.js'));
 
