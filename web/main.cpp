@@ -55,21 +55,25 @@ EMSCRIPTEN_KEEPALIVE void pirune_start(const unsigned char* stored, int length) 
   }
 }
 
-EMSCRIPTEN_KEEPALIVE void pirune_press(int button, int shift, double x, double y) {
+// At a pixel of the canvas, as pirune_resize last gave its size; the keys held, each 0 or 1.
+EMSCRIPTEN_KEEPALIVE void pirune_press(int button, int shift, int ctrl, int alt, int x, int y) {
   withButton(button, [&](pirune::HostSession& s, pirune::MouseButton game) {
-    s.press(game, static_cast<std::int16_t>(shift), static_cast<float>(x), static_cast<float>(y));
+    s.press(game, pirune::HeldKeys{shift != 0, ctrl != 0, alt != 0}, x, y);
   });
 }
 
-EMSCRIPTEN_KEEPALIVE void pirune_release(int button, double x, double y) {
-  withButton(button, [&](pirune::HostSession& s, pirune::MouseButton game) {
-    s.release(game, static_cast<float>(x), static_cast<float>(y));
-  });
+EMSCRIPTEN_KEEPALIVE void pirune_release(int button, int x, int y) {
+  withButton(button,
+             [&](pirune::HostSession& s, pirune::MouseButton game) { s.release(game, x, y); });
 }
 
-// lead: how early a tick may come, in milliseconds (see TimerScheduler::fireDue).
-EMSCRIPTEN_KEEPALIVE void pirune_tick(int leadMs) {
-  toSession([leadMs](pirune::HostSession& s) { s.tick(leadMs); });
+// The page woke the game as it asked (page_arm_timer).
+EMSCRIPTEN_KEEPALIVE void pirune_tick() {
+  toSession([](pirune::HostSession& s) { s.tick(); });
+}
+
+EMSCRIPTEN_KEEPALIVE void pirune_escape() {
+  toSession([](pirune::HostSession& s) { s.escape(); });
 }
 
 EMSCRIPTEN_KEEPALIVE void pirune_menu(int id) {
@@ -80,6 +84,11 @@ EMSCRIPTEN_KEEPALIVE void pirune_offer_ranking(const unsigned char* bytes, int l
   if (shell) {
     shell->offerRanking(bytesOf(bytes, length));
   }
+}
+
+// A record file the player chose to watch (page_choose_flight_file).
+EMSCRIPTEN_KEEPALIVE void pirune_watch(const unsigned char* bytes, int length) {
+  toSession([&](pirune::HostSession& s) { s.watch(bytesOf(bytes, length)); });
 }
 
 // The ranking as it stands now, stored: before the page goes away, and before the player takes

@@ -1,7 +1,8 @@
 #pragma once
 // What only the page can do, as the program imports it: the functions of page_library.js. Texts
 // and bytes cross from the program to the page as a pointer and a length, which the page reads
-// at once; a box's typed answer is the one text the page writes into the program's memory.
+// at once; a box's typed answer and a kept flight record are all that the page writes into the
+// program's memory.
 
 #include <cstdint>
 
@@ -62,7 +63,23 @@ void page_music_stop();
 void page_music_close();
 
 // ---- scr.dat in the browser's storage ------------------------------------------------------
+// The game's records in place of the stored ones, whatever the stored file holds after them
+// kept; or a file the player brought, kept whole in place of the stored one.
 void page_store_ranking(const unsigned char* records, int length);
+void page_replace_ranking(const unsigned char* file, int length);
+
+// ---- flight records -------------------------------------------------------------------------
+// The record kept under `slot` in the browser's storage: its length, the page holding its bytes
+// for page_take_flight; -1 when none is kept or it cannot be read.
+int page_load_flight(const char* slot);
+void page_take_flight(unsigned char* into, int length);
+// Kept quietly, or not at all: a refused store only leaves no record under `slot`.
+void page_store_flight(const char* slot, const unsigned char* bytes, int length);
+// The player chooses a record file; its first `largest` bytes reach pirune_watch.
+void page_choose_flight_file(int largest);
+void page_save_file(const char* name, const unsigned char* bytes, int length);
+// The line under the window while a flight is watched; a negative length hides it.
+void page_show_watching(const char16_t* text, int length);
 
 // ---- the viewport -----------------------------------------------------------------------------
 int page_screen_height();

@@ -2,6 +2,8 @@
 import * as calls from './calls.js';
 import * as canvas from './canvas.js';
 import * as dialogs from './dialogs.js';
+import * as files from './files.js';
+import * as flights from './flights.js';
 import * as layout from './layout.js';
 import * as menus from './menus.js';
 import * as music from './music.js';

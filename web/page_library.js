@@ -1,7 +1,7 @@
 // The page as the program imports it (emcc --js-library): each function turns the program's
 // pointers into the page's values and hands them to the page's modules, which page_imports.js
 // brings into pirune.js. Texts and bytes cross from the program to the page; only a box's
-// typed answer is written the other way.
+// typed answer and a kept flight record are written the other way.
 
 mergeInto(LibraryManager.library, {
   page_arm_timer: function (delay) { calls.armTimer(delay); },
@@ -67,6 +67,22 @@ mergeInto(LibraryManager.library, {
 
   page_store_ranking: function (records, length) {
     ranking.store(HEAPU8.slice(records, records + length));
+  },
+  page_replace_ranking: function (file, length) {
+    ranking.replace(HEAPU8.slice(file, file + length));
+  },
+
+  page_load_flight: function (slot) { return flights.load(UTF8ToString(slot)); },
+  page_take_flight: function (into, length) { HEAPU8.set(flights.take().subarray(0, length), into); },
+  page_store_flight: function (slot, bytes, length) {
+    flights.store(UTF8ToString(slot), HEAPU8.subarray(bytes, bytes + length));
+  },
+  page_choose_flight_file: function (largest) { flights.choose(largest); },
+  page_save_file: function (name, bytes, length) {
+    files.download(UTF8ToString(name), HEAPU8.slice(bytes, bytes + length));
+  },
+  page_show_watching: function (text, length) {
+    flights.showWatching(length < 0 ? null : UTF16ToString(text, 2 * length));
   },
 
   page_screen_height: function () { return Math.round(screen.height); },

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "embedded_pictures.h"
+#include "flight/record.h"
 #include "page.h"
 #include "page_picture.h"
 
@@ -19,6 +20,10 @@ constexpr char kWingFrame2[] = "wing frame 2";
 // Longer than any name the ranking keeps; the page's field takes no more.
 constexpr int kLongestAnswer = 256;
 
+const unsigned char* bytesOf(const std::string& bytes) {
+  return reinterpret_cast<const unsigned char*>(bytes.data());
+}
+
 void openBox(PageBox kind, const std::u16string& title, const std::u16string& text) {
   page_open_box(kind, title.data(), static_cast<int>(title.size()), text.data(),
                 static_cast<int>(text.size()));
@@ -30,8 +35,26 @@ WebPlatform::WebPlatform(MusicBackend& music, std::string stored, std::function<
     : music_(music), stored_(std::move(stored)), timerDue_(std::move(timerDue)) {}
 
 void WebPlatform::storeRanking(const std::string& records) {
-  page_store_ranking(reinterpret_cast<const unsigned char*>(records.data()),
-                     static_cast<int>(records.size()));
+  page_store_ranking(bytesOf(records), static_cast<int>(records.size()));
+}
+
+void WebPlatform::replaceRanking(const std::string& file) {
+  page_replace_ranking(bytesOf(file), static_cast<int>(file.size()));
+}
+
+std::optional<std::string> WebPlatform::loadFlight(const std::string& slot) {
+  const int length = page_load_flight(slot.c_str());
+  // Anything longer is no record: it would be refused unread.
+  if (length < 0 || static_cast<std::size_t>(length) > flight::kMaxBytes) {
+    return std::nullopt;
+  }
+  std::string bytes(static_cast<std::size_t>(length), '\0');
+  page_take_flight(reinterpret_cast<unsigned char*>(bytes.data()), length);
+  return bytes;
+}
+
+void WebPlatform::storeFlight(const std::string& slot, const std::string& bytes) {
+  page_store_flight(slot.c_str(), bytesOf(bytes), static_cast<int>(bytes.size()));
 }
 
 int WebPlatform::screenHeight() { return page_screen_height(); }

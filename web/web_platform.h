@@ -1,6 +1,7 @@
 #pragma once
 // The game's platform in the browser: the page's viewport, the one random generator, the page's
-// pictures and boxes, the music, the page's clock and scr.dat's bytes in the browser's storage.
+// pictures and boxes, the music, the page's clock, and scr.dat's bytes and the flight records in
+// the browser's storage.
 
 #include <cstdint>
 #include <functional>
@@ -22,6 +23,7 @@ class WebPlatform : public Platform {
   std::string programFolder() override { return kGameFolder; }
   std::string loadRanking() override { return stored_; }
   void storeRanking(const std::string& records) override;
+  void replaceRanking(const std::string& file) override;
   int screenHeight() override;
   // The page makes the window the largest square that fits the viewport, whatever size the
   // game asks for: the browser decides the viewport, not the game.
@@ -37,6 +39,8 @@ class WebPlatform : public Platform {
   bool confirmBox(const std::u16string& title, const std::u16string& text);
   MusicBackend& music() override { return music_; }
   std::int64_t nowMs() override;
+  std::optional<std::string> loadFlight(const std::string& slot) override;
+  void storeFlight(const std::string& slot, const std::string& bytes) override;
 
  private:
   // Waits for the open box's answer; the timers that a box does not hold tick meanwhile.

@@ -4,6 +4,7 @@
 #include <utility>
 #include <variant>
 
+#include "flight/record.h"
 #include "game/app_title.h"
 #include "page.h"
 #include "page_picture.h"
@@ -102,5 +103,20 @@ void WebShell::invalidate(const Region& region) {
 }
 
 void WebShell::end(int /*status*/) { page_game_ended(); }
+
+void WebShell::chooseFlightFile() {
+  // One byte more than a record may hold: enough for the game to refuse a longer file.
+  page_choose_flight_file(static_cast<int>(flight::kMaxBytes + 1));
+}
+
+void WebShell::saveFlightFile(const std::string& fileName, const std::string& bytes) {
+  page_save_file(fileName.c_str(), reinterpret_cast<const unsigned char*>(bytes.data()),
+                 static_cast<int>(bytes.size()));
+}
+
+void WebShell::showWatching(const std::optional<std::u16string>& status) {
+  page_show_watching(status ? status->data() : nullptr,
+                     status ? static_cast<int>(status->size()) : -1);
+}
 
 }  // namespace pirune::web

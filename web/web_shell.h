@@ -1,6 +1,7 @@
 #pragma once
 // The game in the page, and the one place where the session and the page are connected: the
-// canvas, the menu bar, the timer, the boxes, the music and the ranking's storage.
+// canvas, the menu bar, the timer, the boxes, the music, the ranking's storage and the flight
+// records' files.
 
 #include <cstdint>
 #include <string>
@@ -28,6 +29,9 @@ class WebShell : public HostShell {
   void showMenuItem(const MenuState& state) override;
   void invalidate(const Region& region) override;
   void end(int status) override;
+  void chooseFlightFile() override;
+  void saveFlightFile(const std::string& fileName, const std::string& bytes) override;
+  void showWatching(const std::optional<std::u16string>& status) override;
 
  private:
   PageMusic music_;

@@ -56,20 +56,20 @@ function reportLost(error) {
 }
 
 // ---- the game's timer -------------------------------------------------------------------
-// A tick due within about a frame (the background effect's, every frame) is taken by the next
-// display frame, just before it paints: one wake-up a frame for both, rather than a timer's task
-// and then a frame. It may come up to half a frame early. Later ticks wait on a page timer.
+// The game says when it wants to be woken, and takes the ticks due by then itself. Within a
+// frame (the background effect's tick comes every frame) that is the next display frame, just
+// before it paints: one wake-up a frame for both, rather than a timer's task and then a frame.
+// Later, a page timer.
 const FRAME_MS = 17;
-const HALF_FRAME_MS = 8;
 let timer = null;
 
-function tick(lead) {
+function tick() {
   if (!game || ended) return;
   if (boxesOpen > 0) {
     tickInBox = true;
     if (wakeBox) wakeBox();
   } else {
-    deliver('pirune_tick', ['number'], [lead]);
+    deliver('pirune_tick');
   }
 }
 
@@ -78,8 +78,8 @@ export function armTimer(delay) {
   timer = null;
   canvas.setFrameTick(null);
   if (delay < 0) return;
-  if (delay <= FRAME_MS) canvas.setFrameTick(() => tick(HALF_FRAME_MS));
-  else timer = setTimeout(() => tick(0), delay);
+  if (delay <= FRAME_MS) canvas.setFrameTick(tick);
+  else timer = setTimeout(tick, delay);
 }
 
 // ---- the boxes --------------------------------------------------------------------------

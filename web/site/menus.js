@@ -69,9 +69,11 @@ function show(top, focusFirst) {
   if (focusFirst) entries(top)[0]?.focus();
 }
 
+// True when a menu was open.
 export function closeMenus() {
   const current = openMenu();
   if (current) expand(current, false);
+  return !!current;
 }
 
 function activate(id) {
@@ -153,8 +155,4 @@ document.addEventListener('pointerdown', (event) => {
 });
 bar.addEventListener('focusout', (event) => {
   if (!bar.contains(event.relatedTarget) && event.relatedTarget !== null) closeMenus();
-});
-// Escape closes an open menu wherever the focus is (a click does not focus a button everywhere).
-document.addEventListener('keydown', (event) => {
-  if (event.key === 'Escape' && !bar.contains(event.target)) closeMenus();
 });

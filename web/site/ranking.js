@@ -4,7 +4,7 @@
 // the records; the page keeps bytes.
 
 import { deliver } from './calls.js';
-import { element } from './layout.js';
+import { download, fromBase64, toBase64, whenChosen } from './files.js';
 
 const KEY = 'pirune-scr.dat';
 // The game refuses anything larger: one byte more is enough to know.
@@ -29,7 +29,7 @@ export function stored() {
   }
   if (text === null) return null;
   try {
-    kept = Uint8Array.from(atob(text), (c) => c.charCodeAt(0));
+    kept = fromBase64(text);
   } catch {
     unreadable = true;
     try {
@@ -50,9 +50,16 @@ export function store(records) {
   const bytes = new Uint8Array(Math.max(records.length, kept?.length ?? 0));
   if (kept) bytes.set(kept);
   bytes.set(records);
+  keep(bytes);
+}
+
+// A scr.dat the player brought, kept as it came, with whatever it holds after its records.
+export const replace = (file) => keep(file);
+
+function keep(bytes) {
   kept = bytes;
   try {
-    localStorage.setItem(KEY, btoa(String.fromCharCode(...bytes)));
+    localStorage.setItem(KEY, toBase64(bytes));
   } catch {
     // Storage barred or full: the ranking lives as long as the page, and the player hears so
     // once, after the call that stored it.
@@ -63,29 +70,16 @@ export function store(records) {
   }
 }
 
-function download() {
-  const url = URL.createObjectURL(new Blob([kept ?? new Uint8Array(0)], { type: 'application/octet-stream' }));
-  const link = element('a', { href: url, download: 'scr.dat' });
-  document.body.append(link);
-  link.click();
-  link.remove();
-  setTimeout(() => URL.revokeObjectURL(url), 60000);
-}
-
 const saveButton = document.getElementById('save-ranking');
 const loadButton = document.getElementById('load-ranking');
 const fileInput = document.getElementById('load-ranking-file');
 
 // The ranking as it stands, entries of this visit included.
-saveButton.addEventListener('click', () => deliver('pirune_keep_ranking').then(download));
+saveButton.addEventListener('click',
+  () => deliver('pirune_keep_ranking').then(() => download('scr.dat', kept ?? new Uint8Array(0))));
 loadButton.addEventListener('click', () => fileInput.click());
-fileInput.addEventListener('change', async () => {
-  const file = fileInput.files?.[0];
-  fileInput.value = '';
-  if (!file) return;
-  const bytes = new Uint8Array(await file.slice(0, LARGEST + 1).arrayBuffer());
-  deliver('pirune_offer_ranking', ['array', 'number'], [bytes, bytes.length]);
-});
+whenChosen(fileInput, () => LARGEST + 1,
+  (bytes) => deliver('pirune_offer_ranking', ['array', 'number'], [bytes, bytes.length]));
 
 export function showButtons() {
   document.getElementById('ranking-buttons').hidden = false;
