@@ -131,6 +131,8 @@ const ENDLESS_BEATS = 64, ENDLESS_DISTANCE = 33; // from distance 1, one unit pe
 const OTHERS = scrDat(['CB DF D9 C8 20 20 20 20 20 20', 120], ['41 42 43 44 45 46 47 48 49 4A', 80],
   ['97 83 20 20 20 20 20 20 20 20', -1]);
 const OTHERS_LINES = rankingLines(['ﾋﾟﾙﾈ', 120], ['ABCDEFGHIJ', 80], ['翼', -1]);
+// The same from a copy that keeps bytes of its own after the five records.
+const TAILED = Buffer.concat([OTHERS, Buffer.from([0x0d, 0x0a, 0x00, 0xff, 0x83, 0x73])]);
 
 // --- the cases ----------------------------------------------------------------------------
 
@@ -160,7 +162,7 @@ async function game(page, refs) {
   // A file too large is refused by the bytes the page reads of it, not taken in part.
   const loads = [
     { what: 'a ranking, cancelled', bytes: OTHERS, press: 'キャンセル', after: ours },
-    { what: 'a ranking, accepted', bytes: OTHERS, press: 'OK', after: OTHERS_LINES },
+    { what: 'a ranking with a tail, accepted', bytes: TAILED, press: 'OK', after: OTHERS_LINES },
     { what: 'a file far too large', bytes: Buffer.alloc(5000, 0x20), refused: true, after: OTHERS_LINES },
   ];
   for (const l of loads) {
@@ -171,7 +173,7 @@ async function game(page, refs) {
     await answer(page, box.id, l.press ?? 'OK');
     await rankingIs(page, l.after, `after ${l.what}`);
   }
-  await downloaded(page, OTHERS, 'the loaded ranking saved as it came');
+  await downloaded(page, TAILED, 'the loaded ranking saved as it came, its tail too');
 }
 
 // Firefox takes the viewport and its pixel ratio but not the touch emulation (maxTouchPoints stays
