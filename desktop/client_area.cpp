@@ -1,9 +1,11 @@
 #include "client_area.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <cmath>
 #include <optional>
 #include <utility>
 
@@ -26,10 +28,16 @@ std::optional<MouseButton> gameButton(Qt::MouseButton button) {
   }
 }
 
-std::int16_t shiftState(Qt::KeyboardModifiers modifiers) {
-  return static_cast<std::int16_t>((modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) |
-                                   (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
-                                   (modifiers.testFlag(Qt::AltModifier) ? 4 : 0));
+HeldKeys heldKeys(Qt::KeyboardModifiers modifiers) {
+  return {modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier),
+          modifiers.testFlag(Qt::AltModifier)};
+}
+
+// The pixel the pointer is on: a position between pixels belongs to the one it lies in, as the
+// session's pixels are whole ones.
+QPoint pixelOf(const QMouseEvent& event) {
+  return {static_cast<int>(std::floor(event.position().x())),
+          static_cast<int>(std::floor(event.position().y()))};
 }
 
 }  // namespace
@@ -41,12 +49,8 @@ ClientArea::ClientArea(HostSession& session, FramePainter& painter, QWidget* par
   // A coarse timer may fire a few milliseconds early, which would put two paints in one frame.
   frameTimer_.setTimerType(Qt::PreciseTimer);
   connect(&frameTimer_, &QTimer::timeout, this, &ClientArea::paintChanges);
-}
-
-QPointF ClientArea::toUnits(QPointF pixels) const {
-  const double w = width() > 0 ? width() : 1;
-  const double h = height() > 0 ? height() : 1;
-  return {pixels.x() * kScaleWidth / w, pixels.y() * kScaleHeight / h};
+  // The window's keys come here, Esc among them.
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 void ClientArea::invalidate(const Region& changed) {
@@ -93,7 +97,7 @@ void ClientArea::resizeEvent(QResizeEvent* event) {
 
 void ClientArea::mousePressEvent(QMouseEvent* event) {
   if (const auto button = gameButton(event->button())) {
-    emit pressed(*button, shiftState(event->modifiers()), toUnits(event->position()));
+    emit pressed(*button, heldKeys(event->modifiers()), pixelOf(*event));
   }
 }
 
@@ -101,8 +105,16 @@ void ClientArea::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(eve
 
 void ClientArea::mouseReleaseEvent(QMouseEvent* event) {
   if (const auto button = gameButton(event->button())) {
-    emit released(*button, toUnits(event->position()));
+    emit released(*button, pixelOf(*event));
   }
+}
+
+void ClientArea::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    emit escapePressed();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 }  // namespace pirune::desktop

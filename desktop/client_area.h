@@ -1,10 +1,10 @@
 #pragma once
 // The client area of the game window: it paints what the session plans, at most once per
-// display frame, and reports mouse presses and releases in units of the 100 by 100 coordinate
-// system.
+// display frame, and reports mouse presses and releases at the pixel they fell on, and the Esc
+// key that ends the watching of a flight.
 
 #include <QElapsedTimer>
-#include <QPointF>
+#include <QPoint>
 #include <QRegion>
 #include <QTimer>
 #include <QWidget>
@@ -13,6 +13,7 @@
 #include "frame_painter.h"
 #include "host/session.h"
 #include "screen/mouse_button.h"
+#include "screen/pointer_units.h"
 
 namespace pirune::desktop {
 
@@ -26,8 +27,9 @@ class ClientArea : public QWidget {
   void invalidate(const Region& changed);
 
  signals:
-  void pressed(pirune::MouseButton button, std::int16_t shift, QPointF units);
-  void released(pirune::MouseButton button, QPointF units);
+  void pressed(pirune::MouseButton button, pirune::HeldKeys keys, QPoint pixel);
+  void released(pirune::MouseButton button, QPoint pixel);
+  void escapePressed();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -36,9 +38,9 @@ class ClientArea : public QWidget {
   // Qt turns a quick second press into a double click; for the game it is one more press.
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  [[nodiscard]] QPointF toUnits(QPointF pixels) const;
   void paintChanges();
 
   HostSession& session_;

@@ -3,9 +3,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSaveFile>
 #include <QScreen>
 #include <QShowEvent>
 #include <QSignalBlocker>
@@ -15,7 +20,16 @@
 #include <limits>
 #include <utility>
 
+#include "flight/record.h"
+
 namespace pirune::desktop {
+
+namespace {
+
+const QString kFlightFilter = QStringLiteral("ピルネノ翼の飛行記録 (*.pflight)");
+const QString kFlightSuffix = QStringLiteral("pflight");
+
+}  // namespace
 
 GameWindow::GameWindow(MusicBackend& music, GamePlaces places, QLocalServer* laterStarts,
                        Clock clock, EndProgram endProgram)
@@ -34,14 +48,14 @@ GameWindow::GameWindow(MusicBackend& music, GamePlaces places, QLocalServer* lat
   setCentralWidget(client_);
 
   connect(client_, &ClientArea::pressed, this,
-          [this](MouseButton button, std::int16_t shift, QPointF at) {
-            call([&] {
-              session_.press(button, shift, static_cast<float>(at.x()), static_cast<float>(at.y()));
-            });
+          [this](MouseButton button, HeldKeys keys, QPoint at) {
+            call([&] { session_.press(button, keys, at.x(), at.y()); });
           });
-  connect(client_, &ClientArea::released, this, [this](MouseButton button, QPointF at) {
-    call([&] { session_.release(button, static_cast<float>(at.x()), static_cast<float>(at.y())); });
+  connect(client_, &ClientArea::released, this, [this](MouseButton button, QPoint at) {
+    call([&] { session_.release(button, at.x(), at.y()); });
   });
+  connect(client_, &ClientArea::escapePressed, this,
+          [this] { call([this] { session_.escape(); }); });
   connect(&timer_, &QTimer::timeout, this, [this] { call([this] { session_.tick(); }); });
   connect(&systemQuit_.notifier(), &QSocketNotifier::activated, this, [this] {
     systemQuit_.takeRequests();
@@ -126,6 +140,51 @@ void GameWindow::end(int status) {
     std::_Exit(status);
   }
   QCoreApplication::exit(status);
+}
+
+void GameWindow::chooseFlightFile() {
+  const QString path = QFileDialog::getOpenFileName(
+      this, QStringLiteral("記録ファイルを開いて見る"), QString(), kFlightFilter);
+  if (path.isEmpty()) {
+    return;  // the player changed their mind
+  }
+  QFile file(path);
+  QByteArray bytes;
+  if (file.open(QIODevice::ReadOnly)) {
+    // One byte past the largest record is enough to know it is too long; the session says so.
+    bytes = file.read(static_cast<qint64>(flight::kMaxBytes) + 1);
+  }
+  if (file.error() != QFileDevice::NoError) {
+    session_.tell(u"記録ファイル " + path.toStdU16String() + u" を読めません。\n" +
+                  file.errorString().toStdU16String());
+    return;
+  }
+  session_.watch(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+void GameWindow::saveFlightFile(const std::string& fileName, const std::string& bytes) {
+  QString path = QFileDialog::getSaveFileName(
+      this, QStringLiteral("前回の飛行をファイルに保存"),
+      QDir::home().filePath(QString::fromStdString(fileName)), kFlightFilter);
+  if (path.isEmpty()) {
+    return;
+  }
+  if (QFileInfo(path).suffix().isEmpty()) {
+    path += "." + kFlightSuffix;  // so that the open box's filter finds it again
+  }
+  // Written whole or not at all: a file the player already had stays as it was on failure.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+          static_cast<qint64>(bytes.size()) ||
+      !file.commit()) {
+    session_.tell(u"飛行の記録を " + path.toStdU16String() + u" に保存できません。\n" +
+                  file.errorString().toStdU16String());
+  }
+}
+
+void GameWindow::showWatching(const std::optional<std::u16string>& status) {
+  setWindowTitle(QString::fromStdU16String(status ? kAppTitle + (u" — " + *status) : kAppTitle));
 }
 
 void GameWindow::showCentred() {

@@ -1,6 +1,7 @@
 #pragma once
 // The game's one window, and the one place where the session and the desktop are connected:
-// the client area, the menu bar, the timer, the error box and the system's requests to quit.
+// the client area, the menu bar, the timer, the error box, the record files the player opens and
+// saves, and the system's requests to quit.
 // Every call into the session goes through call(), which afterwards closes the window if the
 // system asked for that meanwhile.
 
@@ -47,6 +48,9 @@ class GameWindow : public QMainWindow, public HostShell {
   void showMenuItem(const MenuState& state) override;
   void invalidate(const Region& region) override;
   void end(int status) override;
+  void chooseFlightFile() override;
+  void saveFlightFile(const std::string& fileName, const std::string& bytes) override;
+  void showWatching(const std::optional<std::u16string>& status) override;
 
  protected:
   void showEvent(QShowEvent* event) override;
