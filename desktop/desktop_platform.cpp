@@ -1,14 +1,21 @@
 #include "desktop_platform.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSaveFile>
 #include <QScreen>
 #include <algorithm>
 #include <chrono>
 #include <utility>
 
 #include "embedded_pictures.h"
+#include "flight/record.h"
 #include "qt_picture.h"
 
 namespace pirune::desktop {
@@ -17,6 +24,21 @@ namespace {
 
 // Only if no screen is known at all, as on a machine with no display attached.
 constexpr int kFallbackScreenHeight = 768;
+
+QString flightFileIn(const QString& folder, const std::string& slot) {
+  return folder + "/" + QString::fromStdString(slot) + ".pflight";
+}
+
+// A rename reaches the disk only with its folder.
+bool syncFolder(const QString& folder) {
+  const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) {
+    return false;
+  }
+  const bool synced = ::fsync(fd) == 0;
+  ::close(fd);
+  return synced;
+}
 
 }  // namespace
 
@@ -38,7 +60,11 @@ QSize frameExtra(const QWidget& window) {
 
 DesktopPlatform::DesktopPlatform(MusicBackend& music, QWidget& window, GamePlaces places,
                                  Clock clock)
-    : music_(music), window_(&window), places_(std::move(places)), clock_(std::move(clock)) {}
+    : music_(music),
+      window_(&window),
+      places_(std::move(places)),
+      flightFolder_(QDir::cleanPath(QString::fromStdString(places_.rankingFolder) + "/flights")),
+      clock_(std::move(clock)) {}
 
 int DesktopPlatform::screenHeight() {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -65,6 +91,34 @@ void DesktopPlatform::storeRanking(const std::string& records) {
     ranking_ = RankingFile::open(rankingFileIn(places_.rankingFolder));
   }
   ranking_->save(records);
+}
+
+std::optional<std::string> DesktopPlatform::loadFlight(const std::string& slot) {
+  QFile file(flightFileIn(flightFolder_, slot));
+  if (!file.open(QIODevice::ReadOnly)) {
+    return std::nullopt;  // none kept yet, or none that can be read: nothing to offer
+  }
+  // One byte past the largest record is enough for the session to refuse a longer file.
+  const QByteArray bytes = file.read(static_cast<qint64>(flight::kMaxBytes) + 1);
+  if (file.error() != QFileDevice::NoError) {
+    return std::nullopt;
+  }
+  return bytes.toStdString();
+}
+
+void DesktopPlatform::storeFlight(const std::string& slot, const std::string& bytes) {
+  // As safely as scr.dat, with the toolkit's own temporary file beside the record, brought to
+  // the disk and renamed over it: a record is either the old one or the new one, never half.
+  // One that cannot be kept is only said on the terminal; the game goes on without it.
+  const QString path = flightFileIn(flightFolder_, slot);
+  QSaveFile file(path);
+  if (!QDir().mkpath(flightFolder_) || !file.open(QIODevice::WriteOnly) ||
+      file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+          static_cast<qint64>(bytes.size()) ||
+      !file.commit() || !syncFolder(flightFolder_)) {
+    qWarning("ピルネノ翼: the flight record %s was not kept: %s", qUtf8Printable(path),
+             qUtf8Printable(file.errorString()));
+  }
 }
 
 PictureRef DesktopPlatform::loadPicture(const std::string& path) { return loadPictureFile(path); }

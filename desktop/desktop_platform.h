@@ -1,12 +1,14 @@
 #pragma once
-// The game's platform on the desktop: its folders, scr.dat, the window's size, the one random
-// generator, pictures, the boxes, the music and the clock.
+// The game's platform on the desktop: its folders, scr.dat and the flight records beside it, the
+// window's size, the one random generator, pictures, the boxes, the music and the clock.
 
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "game/platform.h"
@@ -39,6 +41,9 @@ class DesktopPlatform : public Platform {
                                          const std::u16string& prompt) override;
   MusicBackend& music() override { return music_; }
   std::int64_t nowMs() override { return clock_(); }
+  // Each record is the file <slot>.pflight in the folder flights/ beside scr.dat.
+  std::optional<std::string> loadFlight(const std::string& slot) override;
+  void storeFlight(const std::string& slot, const std::string& bytes) override;
 
  private:
   MusicBackend& music_;
@@ -46,6 +51,7 @@ class DesktopPlatform : public Platform {
   GamePlaces places_;
   // scr.dat, opened at start and kept open for the whole run.
   std::unique_ptr<RankingFile> ranking_;
+  QString flightFolder_;
   Clock clock_;
 };
 
