@@ -1,27 +1,31 @@
 // The real window as the player sees and works it, over a folder of small test pictures with a
 // clock the test moves: a frame checked by pixels, the mouse on the client area, the
-// menu bar, the system timer that drives the flight, the boxes, and the system's requests to
-// quit.
+// menu bar, the system timer that drives the flight, the boxes, the flights kept and watched
+// again, and the system's requests to quit.
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <csignal>
 #include <functional>
+#include <utility>
 
 #include "game_window.h"
+#include "ranking/scr_dat.h"
 #include "support/recording_music.h"
 
 namespace pirune::desktop::testing {
@@ -58,25 +62,33 @@ struct BoxAnswer {
   QTimer poll_;
 };
 
+constexpr QColor kStoryRed(200, 40, 40);
+
 struct Shell {
   QTemporaryDir folder;
   pirune::testing::RecordingMusic music;
   std::int64_t now = 0;
-  std::vector<int> exits;  // the statuses the game would have ended the program with
+  std::vector<int> exits;    // the statuses the game would have ended the program with
+  QTimer* driver = nullptr;  // the window's timer that wakes the game
   GameWindow window{music,
                     {folder.path().toStdString(), folder.path().toStdString()},
                     nullptr,
                     [this] { return now; },
                     [this](int status) { exits.push_back(status); }};
 
-  // Form_Load, then shown: the title screen of the first game.
-  Shell() {
+  // Form_Load, then shown: the title screen of the first game. `beforeStart` may put files of
+  // its own into the game's folder first.
+  explicit Shell(const std::function<void(const QDir&)>& beforeStart = {}) {
     music.length = 0;
     QImage picture(40, 40, QImage::Format_RGB32);
-    picture.fill(QColor(200, 40, 40));  // every picture of the story, the title too
+    picture.fill(kStoryRed);  // every picture of the story, the title too
     for (const char* name : {"stt", "open0", "open1", "end0", "end1"}) {
       picture.save(folder.filePath(QString(name) + ".bmp"), "BMP");
     }
+    if (beforeStart) {
+      beforeStart(QDir(folder.path()));
+    }
+    driver = window.findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly);
     EXPECT_TRUE(window.load());
     window.showCentred();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -97,9 +109,31 @@ struct Shell {
       click();
     }
   }
+  // The game's clock moves on by `ms` as a real one would: in steps short of a stall, each
+  // taken up by the window's own timer before the next.
+  void pass(std::int64_t ms) {
+    constexpr std::int64_t kStep = 90;
+    for (std::int64_t passed = 0; passed < ms; passed += kStep) {
+      now += std::min(kStep, ms - passed);
+      if (driver->isActive()) {
+        QSignalSpy woke(driver, &QTimer::timeout);
+        ASSERT_TRUE(woke.wait(2000));
+      }
+    }
+  }
+  // The clock moves on until `done`, for at most a minute of the game's time.
+  bool passUntil(const std::function<bool()>& done) {
+    for (int step = 0; step < 600 && !done(); ++step) {
+      pass(100);
+    }
+    return done();
+  }
+  [[nodiscard]] QColor centreColour() const {
+    return client().grab().toImage().pixelColor(client().width() / 2, client().height() / 2);
+  }
   // Through the menu bar's action of that caption.
-  void choose(const MenuItem& item) {
-    const QString caption = QString::fromStdU16String(item.Caption());
+  void choose(const MenuItem& item) { choose(QString::fromStdU16String(item.Caption())); }
+  void choose(const QString& caption) {
     const auto actions = window.menuBar()->findChildren<QAction*>();
     const auto action = std::ranges::find(actions, caption, &QAction::text);
     ASSERT_NE(action, actions.end()) << "no menu action " << caption.toStdString();
@@ -139,9 +173,12 @@ QString describe(const QList<QAction*>& actions) {
 TEST(Window, TheMenuBarMirrorsTheGamesMarksAndLocksAndNeverTogglesItself) {
   Shell shell;
   const auto bar = [&] { return describe(shell.window.menuBar()->actions()).toStdString(); };
-  EXPECT_EQ(bar(),
-            "メニュウ{遊び方 バージョン} オプション{ＢＧＭ[x] 無限モード[ ] 背景効果[x]} "
-            "初期化スタート ランキング");
+  EXPECT_EQ(
+      bar(),
+      "メニュウ{遊び方 バージョン} オプション{ＢＧＭ[x] 無限モード[ ] 背景効果[x]} "
+      "初期化スタート ランキング リプレイ{前回の飛行を見る- 1位の飛行を見る- 2位の飛行を見る- "
+      "3位の飛行を見る- 4位の飛行を見る- 5位の飛行を見る- 記録ファイルを開いて見る… "
+      "前回の飛行をファイルに保存…-}");
   shell.choose(*shell.form().mnu1[1]);
   shell.startFlight();
   EXPECT_NE(bar().find("無限モード[x]-"), std::string::npos);
@@ -153,23 +190,22 @@ TEST(Window, TheMenuBarMirrorsTheGamesMarksAndLocksAndNeverTogglesItself) {
 
 TEST(Window, TheSystemTimerDrivesTheFlightByTheGamesClockAndABoxHoldsIt) {
   Shell shell;
-  const auto* driver = shell.window.findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly);
-  ASSERT_NE(driver, nullptr);
   shell.startFlight();
-  shell.now += 500;
-  shell.click(50, 50, Qt::RightButton);  // any call brings the timers up to date
-  EXPECT_TRUE(QTest::qWaitFor([&] { return shell.form().altitude == 49; }, 2000));
+  shell.pass(500);
+  EXPECT_EQ(shell.form().altitude, 49);
   const BoxAnswer answer({}, [&](QDialog* box) {
     shell.now += 5000;  // the player reads for five seconds
     // The timer fires while the box is open, finds nothing it may deliver and rests.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !driver->isActive(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shell.driver->isActive(); }, 2000));
     box->accept();
   });
   shell.choose(*shell.form().playmnu1[0]);
   // Once the box is gone, the flight goes on from where it was held.
   EXPECT_EQ(shell.form().altitude, 49);
-  shell.now += 500;
-  EXPECT_TRUE(QTest::qWaitFor([&] { return shell.form().altitude == 48; }, 2000));
+  shell.pass(400);
+  EXPECT_EQ(shell.form().altitude, 49);
+  shell.pass(100);
+  EXPECT_EQ(shell.form().altitude, 48);
 }
 
 TEST(Window, TheNameBoxTheHelpAndTheVersionSpeakJapaneseUnderTheirTitles) {
@@ -197,6 +233,61 @@ TEST(Window, TheNameBoxTheHelpAndTheVersionSpeakJapaneseUnderTheirTitles) {
     shell.choose(*item);
     EXPECT_EQ(box.seen.join('|'), "ピルネノ翼|" + text + "|OK");
   }
+}
+
+// The last flight is kept beside scr.dat and watched again in the window at its own pace, its
+// end said in the title, until a click or Esc brings the live game back as it was. A kept
+// record that cannot be read is not offered, and the ranking is none the worse for it.
+TEST(Window, TheLastFlightIsKeptAndWatchedAgainUntilAClickOrEsc) {
+  RankTable ranked{};
+  ranked[0] = {fitName(u"TESTER"), 40};
+  Shell shell([&](const QDir& folder) {
+    QFile scr(folder.filePath("scr.dat"));
+    ASSERT_TRUE(scr.open(QIODevice::WriteOnly));
+    scr.write(QByteArray::fromStdString(encodeRanking(ranked)));
+    ASSERT_TRUE(folder.mkpath("flights"));
+    QFile broken(folder.filePath("flights/1.pflight"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("PFLT\x01 no flight at all");
+  });
+  const auto bar = [&] { return describe(shell.window.menuBar()->actions()); };
+  EXPECT_EQ(shell.form().rankTable, ranked);
+  EXPECT_TRUE(bar().contains("前回の飛行を見る- 1位の飛行を見る-")) << bar().toStdString();
+
+  // A beat every tenth of a second lifts him to the ceiling, where the wax melts ten times.
+  shell.startFlight();
+  int beats = 0;
+  while (shell.form().inFlight() && beats < 60) {
+    shell.click();
+    ++beats;
+    shell.pass(100);
+  }
+  ASSERT_EQ(shell.form().sceneName, u"otiru1");
+  const int reached = shell.form().distance;
+  EXPECT_EQ(reached, 1 + beats / 2);  // one to start with, and one for every second beat
+  EXPECT_TRUE(QFile::exists(shell.folder.filePath("flights/last.pflight")));
+  shell.click();  // past the fall's page to the title of a new game
+  ASSERT_EQ(shell.centreColour(), kStoryRed);
+
+  const QString ended =
+      QString("ピルネノ翼 — リプレイ終わり：距離 %1・翼がなくなった").arg(reached);
+  const std::pair<const char*, std::function<void()>> enders[] = {
+      {"a click", [&] { shell.click(); }},
+      {"Esc", [&] { QTest::keyClick(shell.window.windowHandle(), Qt::Key_Escape); }},
+  };
+  for (const auto& [how, end] : enders) {
+    SCOPED_TRACE(how);
+    shell.choose(QString("前回の飛行を見る"));
+    EXPECT_EQ(shell.window.windowTitle(), "ピルネノ翼 — リプレイ中（クリックか Esc で終わります）");
+    ASSERT_TRUE(shell.passUntil([&] { return shell.window.windowTitle() == ended; }))
+        << shell.window.windowTitle().toStdString();
+    EXPECT_NE(shell.centreColour(), kStoryRed);  // the watched flight as it ended
+    end();
+    EXPECT_EQ(shell.window.windowTitle(), "ピルネノ翼");
+    EXPECT_EQ(shell.centreColour(), kStoryRed);
+    EXPECT_EQ(shell.form().scenePage, 0);  // the live game waited on its title
+  }
+  EXPECT_EQ(shell.form().rankTable, ranked);
 }
 
 // A run-time error, here a story picture that is missing, is reported in the game's box; then
