@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program on a private X server without a window manager: the window, the title and
 # the opening pages, an option switched by keyboard, the flight and its distance, the close
-# button's request; then a second start on the same folder.
+# button's request, and the flight kept (flown again by FLIGHT_TOOL, the built pirune-flight);
+# then a second start on the same folder, which watches the kept flight again.
 HERE=$(dirname "$(readlink -f "$0")")
 source "$HERE/lib.sh"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
@@ -41,6 +42,8 @@ title_fills() {
 flight_shown() { shot && ! lit 20 0 100 100 && lit 0 20 15 100 && lit 0 0 10 8; }
 # The distance's region unlike the first one.
 distance_moved() { shot && lit 0 0 10 8 && ! cmp -s region.ppm distance1.ppm; }
+# title_is TEXT: the window's title says that (a pattern: a trailing * allows more).
+title_is() { SEEN="title $(xdotool getwindowname "$WIN")" && [[ ${SEEN#title } == $1 ]]; }
 
 launch g
 WIN=$(timeout 20 xdotool search --sync --limit 1 --onlyvisible --name "$TITLE") || fail "no window"
@@ -60,12 +63,22 @@ poll 10 windows_open 1 || fail "the options menu stayed open"
 click 50 50
 poll 10 flight_shown || fail "no flight: black but for the hero and the distance"
 cp region.ppm distance1.ppm
-click 50 50
-click 50 50
+BEATS=2
+for ((beat = 0; beat < BEATS; beat++)); do click 50 50; done
 poll 5 distance_moved || fail "two wing beats did not change the distance shown"
+# One to start with, and one for every second beat.
+SHOWN=$((1 + BEATS / 2))
 
 # The close button's request (by Debian's own python3, which has python3-xlib) ends the game.
 /usr/bin/python3 "$HERE/close_window.py" "$WIN" && ends "$GAME" 10
+
+# The flight, closed in the air, is kept beside scr.dat, and the game alone, flying it again,
+# counts the beats the bot gave and reaches the distance the screen showed.
+JSON=$("$FLIGHT_TOOL" show g/flights/last.pflight) || fail "pirune-flight refused the kept flight"
+SEEN="pirune-flight: $JSON"
+[[ $JSON == *'"distance": '"$SHOWN,"* && $JSON == *'"beats": '"$BEATS,"* ]] ||
+  fail "the kept flight is not the one flown: $BEATS beats to distance $SHOWN"
+echo "the kept flight flown again: $JSON"
 
 # A second start on the same folder brings the first to the front and ends. The focus is moved
 # away before the first starts: X takes a request for the focus only if it is newer than the
@@ -78,3 +91,22 @@ ends "$GAME" 5
 grep -q scr.dat "$GAME_LOG" || fail "the second start did not say why it ended"
 # Its window, which ends with it, is the one in front.
 poll 10 focused "$WIN" || fail "the first game did not come to the front"
+
+# The kept flight watched again, from the replay menu by keyboard: the window's title says so,
+# the client area shows the flight as it was flown (without the background effect, switched
+# off above), the title then says where it ended, and a click brings the live title back.
+poll 10 title_fills || fail "the first game does not show its title"
+xdotool key alt
+xdotool key Right Right Right Right Down
+poll 10 windows_open 2 || fail "the replay menu did not open"
+xdotool key Return
+poll 10 title_is "$NAME — リプレイ中*" || fail "the window does not say it shows a replay"
+poll 10 flight_shown || fail "the replay does not show the flight"
+mkdir -p "$OUT_DIR" && cp shot.png "$OUT_DIR/e2e-x11-replay.png"
+echo "the replay as the test saw it: $OUT_DIR/e2e-x11-replay.png"
+poll 20 title_is "$NAME — リプレイ終わり：距離 $SHOWN・*" ||
+  fail "the replay did not end at distance $SHOWN"
+echo "the window at the replay's end: ${SEEN#title }"
+click 50 50
+poll 10 title_is "$NAME" || fail "a click did not end the replay"
+poll 10 shows stt || fail "the live title did not show again"
