@@ -18,10 +18,11 @@ done
 
 {
   scripts/install-deps.sh web
-  # Only what makes the pictures, the wing frames' source and the music.
+  # Only what makes the pictures, the wing frames' source and the music; and pirune-flight,
+  # by which the browser tests fly the page's records again natively.
   cmake -S . -B build-web-assets
   cmake --build build-web-assets --parallel "$(nproc)" \
-    --target pirune_game_pictures pirune_music pirune_embedded_pictures
+    --target pirune_game_pictures pirune_music pirune_embedded_pictures pirune-flight
 
   # -O2 throughout: smaller than -Os here, once ASYNCIFY has instrumented the program.
   emcmake cmake -S . -B build-web \

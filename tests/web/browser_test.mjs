@@ -2,6 +2,9 @@
 // with the background effect off wherever pixels decide.
 // usage: node browser_test.mjs chromium|firefox game|phone|offline|second-tab|music|paint|storage
 //          SITE_FOLDER BROWSER_EXECUTABLE
+// with PIRUNE_FLIGHT, the native pirune-flight, and MAKE_TEST_FLIGHT, the tool that records a
+// flight natively, where it is built.
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -76,21 +79,21 @@ async function flyBeats(page, total) {
   await click(page);
 }
 
-// The downloaded scr.dat, once whole, to be `want`: Firefox saves an empty scr.dat at once and its
-// bytes in a scr.dat.part beside it, Chromium a .crdownload, each moved over scr.dat when the
+// The downloaded file, once whole, to be `want`: Firefox saves an empty file at once and its
+// bytes in a .part beside it, Chromium a .crdownload, each moved over the file when the
 // download ends.
-async function downloaded(page, want, what) {
-  const file = path.join(FILES, 'scr.dat');
-  await page.click('#save-ranking');
-  const bytes = await until('a download of scr.dat', async () => {
-    const names = fs.readdirSync(FILES).filter((n) => n.startsWith('scr') || n.endsWith('download'));
-    const done = names.includes('scr.dat') && !names.some((n) => /\.(part|crdownload)$/.test(n));
+async function downloaded(page, want, what, name = 'scr.dat', save = () => page.click('#save-ranking')) {
+  const file = path.join(FILES, name), stem = name.slice(0, name.lastIndexOf('.'));
+  await save();
+  const bytes = await until(`a download of ${name}`, async () => {
+    const names = fs.readdirSync(FILES).filter((n) => n.startsWith(stem) || n.endsWith('download'));
+    const done = names.includes(name) && !names.some((n) => /\.(part|crdownload)$/.test(n));
     const size = done ? fs.statSync(file).size : 0;
-    const seen = `${names.join(', ') || 'nothing'} (scr.dat ${size} bytes)`;
+    const seen = `${names.join(', ') || 'nothing'} (${name} ${size} bytes)`;
     return { ok: size > 0, seen, value: done && fs.readFileSync(file) };
   });
-  fs.rmSync(file); // the next download is a scr.dat again, not a "scr(1).dat"
-  expect(bytes.equals(want), `${what}: scr.dat ${want.toString('hex')}`, `${bytes.length} bytes ${bytes.toString('hex')}`);
+  fs.rmSync(file); // the next download is the same name again, not a "scr(1).dat"
+  expect(bytes.equals(want), `${what}: ${name} ${want.toString('hex')}`, `${bytes.length} bytes ${bytes.toString('hex')}`);
 }
 
 // A file chosen with scr.dat を読み込む, and the box it opens.
@@ -100,6 +103,12 @@ async function loaded(page, bytes, what, press = null) {
   const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#load-ranking')]);
   await chooser.accept([file]);
   return openDialog(page, `a dialog after loading ${what}`, null, press);
+}
+
+// A command of a drop-down menu.
+async function menuCommand(page, menu, caption) {
+  await page.locator(menuItem(menu)).click();
+  await page.locator(menuItem(caption)).click();
 }
 
 const openRanking = async (page, press = null) => {
@@ -134,10 +143,68 @@ const OTHERS_LINES = rankingLines(['ﾋﾟﾙﾈ', 120], ['ABCDEFGHIJ', 80], ['�
 // The same from a copy that keeps bytes of its own after the five records.
 const TAILED = Buffer.concat([OTHERS, Buffer.from([0x0d, 0x0a, 0x00, 0xff, 0x83, 0x73])]);
 
+// --- flight records: a record flown again natively, and watched in the window -------------
+
+// The outcome that the native pirune-flight gives a record file.
+const flownNatively = (file) => JSON.parse(execFileSync(process.env.PIRUNE_FLIGHT, ['show', file], { encoding: 'utf8' }));
+
+// What the line under the window says at the end of a watched flight with this outcome.
+const END_WORDS = { goal: 'ほしにとうちゃく', wings: '翼がなくなった', fall: '落ちた', open: '飛行の途中まで' };
+const watchEnd = (outcome) => `リプレイ終わり：距離 ${outcome.distance}・${END_WORDS[outcome.end]}`;
+
+// The line while a flight is watched; null while it is hidden.
+const watchingLine = (page) => page.$eval('#watching[role="status"]', (e) => (e.hidden ? null : e.textContent));
+
+async function watchedToEnd(page, what, outcome) {
+  const want = watchEnd(outcome);
+  await until(`${what} watched to its end: "${want}"`, async () => {
+    const line = await watchingLine(page);
+    return { ok: line === want, seen: `"${line}"` };
+  }, outcome.duration_ms + DEADLINE_MS);
+}
+
+async function watchingEnds(page, refs, how, act) {
+  await act();
+  await until(`${how} to end the watching`, async () => ({ ok: (await watchingLine(page)) === null, seen: await watchingLine(page) }));
+  await pictureShown(page, refs, 'stt');
+}
+
+// The last flight's record, as the page keeps it in the browser, flies natively to the distance
+// that the page ranked, and the menu saves it as a file of the same bytes. Watched in the window
+// from the replay menu, the flight ends at that distance; then a record file made natively, or
+// without the tool the page's own, chosen through the menu, is watched to its end.
+async function replays(page, refs, distance) {
+  const kept = Buffer.from(await page.evaluate(() => localStorage.getItem('pirune-flight-last')) ?? '', 'base64');
+  const record = path.join(FILES, 'kept.pflight');
+  fs.writeFileSync(record, kept);
+  const outcome = flownNatively(record);
+  expect(outcome.distance === distance && outcome.end === 'fall' && outcome.ranking?.name.trimEnd() === NAME_STORED,
+    `the kept record flown natively to ${distance}, a fall, ranked as ${NAME_STORED}`, JSON.stringify(outcome));
+  await downloaded(page, kept, 'the last flight saved', `pirune-${distance}.pflight`,
+    () => menuCommand(page, 'リプレイ', '前回の飛行をファイルに保存…'));
+
+  await menuCommand(page, 'リプレイ', '前回の飛行を見る');
+  await until('the last flight in the window, and the line saying it is watched', async () => {
+    const [line, flight] = [await watchingLine(page), scene(await look(page), FLIGHT)];
+    return { ok: line?.startsWith('リプレイ中') && flight.ok, seen: `"${line}", ${flight.seen}` };
+  });
+  await watchedToEnd(page, 'the last flight', outcome);
+  await watchingEnds(page, refs, 'Esc', () => page.keyboard.press('Escape'));
+
+  const maker = process.env.MAKE_TEST_FLIGHT, file = path.join(FILES, 'chosen.pflight');
+  if (maker && fs.existsSync(maker)) execFileSync(maker, [file]);
+  else fs.copyFileSync(record, file);
+  console.log(`${NAME_OF_TEST}: a record file made by ${fs.existsSync(maker ?? '') ? maker : 'this page'}`);
+  const [chooser] = await Promise.all([page.waitForFileChooser(), menuCommand(page, 'リプレイ', '記録ファイルを開いて見る…')]);
+  await chooser.accept([file]);
+  await watchedToEnd(page, 'the chosen record file', flownNatively(file));
+  await watchingEnds(page, refs, 'a click', () => click(page));
+}
+
 // --- the cases ----------------------------------------------------------------------------
 
 // One endless flight past 30, its name entered, kept over a reload, downloaded and replaced by
-// loaded files.
+// loaded files; its record flown natively and watched.
 async function game(page, refs) {
   await setOption(page, '無限モード', true);
   await playOpening(page, refs);
@@ -158,6 +225,7 @@ async function game(page, refs) {
   const ours = rankingLines([NAME_STORED, ENDLESS_DISTANCE]);
   await rankingIs(page, ours, 'after a reload');
   await downloaded(page, scrDat([NAME_CP932, ENDLESS_DISTANCE]), 'the ranking saved, 60 bytes');
+  await replays(page, refs, ENDLESS_DISTANCE);
 
   // A file too large is refused by the bytes the page reads of it, not taken in part.
   const loads = [
