@@ -2,7 +2,7 @@
 // player never comes back to a flight that ended behind the box.
 
 #include "game/form.h"
-#include "host/text_layout.h"
+#include "game/line_feeds.h"
 
 namespace pirune {
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "game/random_source.h"
+#include "ranking/scr_dat.h"
 #include "screen/picture.h"
 #include "sound/music_backend.h"
 
@@ -32,6 +33,12 @@ class Platform {
   // after them. Throws RuntimeError, with the reason, when nothing was stored; the stored bytes
   // are then as they were.
   virtual void storeRanking(const std::string& records) = 0;
+  // Stores `file` as the whole of scr.dat, whatever follows its records included: a scr.dat the
+  // player brought replaces the stored one as it is. Throws as storeRanking does. A platform
+  // that has no way to bring a file keeps its records only.
+  virtual void replaceRanking(const std::string& file) {
+    storeRanking(file.substr(0, kRankingBytes));
+  }
 
   // The window's outer size and the screen, in device pixels.
   [[nodiscard]] virtual int screenHeight() = 0;
@@ -43,6 +50,9 @@ class Platform {
   // only a test scripts its own.
   virtual void seedRandomFromClock() { random_.seedFromClock(); }
   virtual double rnd() { return random_.next(); }
+  // The generator's whole state: what a flight record carries to draw the same numbers again.
+  [[nodiscard]] virtual std::uint64_t randomState() const { return random_.state(); }
+  virtual void setRandomState(std::uint64_t state) { random_.setState(state); }
 
   // Throws RuntimeError, naming the file, when it is missing or not a picture.
   virtual PictureRef loadPicture(const std::string& path) = 0;
@@ -56,8 +66,16 @@ class Platform {
 
   virtual MusicBackend& music() = 0;
 
-  // A monotonic clock for the window timers.
+  // A monotonic clock, in milliseconds: the session's, from which the game's own time runs.
   [[nodiscard]] virtual std::int64_t nowMs() = 0;
+
+  // The flight records kept beside the ranking, each under a slot's name ("last", "1" to "5"):
+  // its bytes, or none when nothing (readable) is kept. Keeping one may fail quietly: a record
+  // is never worth a lost flight or a held-up game. Where nothing is kept, nothing is offered.
+  [[nodiscard]] virtual std::optional<std::string> loadFlight(const std::string& /*slot*/) {
+    return std::nullopt;
+  }
+  virtual void storeFlight(const std::string& /*slot*/, const std::string& /*bytes*/) {}
 
  private:
   RandomSource random_;

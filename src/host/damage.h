@@ -25,6 +25,8 @@ class DamageTracker {
   // window as it is now counts as painted. A label's text damages only its ink, not its box.
   [[nodiscard]] Region take(const WindowModel& window, const ClientGeometry& client,
                             const TextInk& textInk);
+  // Another window takes the client area: the next take() is all of it.
+  void forget() { taken_ = false; }
 
  private:
   // Everything of a control that shows, and the pixels it may touch. Pictures never change

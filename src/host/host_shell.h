@@ -37,6 +37,16 @@ class HostShell {
   virtual void invalidate(const Region& region) = 0;
   // A run-time error has ended the game; the session calls nothing into it any more.
   virtual void end(int status) = 0;
+
+  // The player wants to watch a record file: the shell lets them choose one and hands its bytes
+  // to HostSession::watch, or does nothing when they change their mind.
+  virtual void chooseFlightFile() = 0;
+  // The player wants to keep a record as a file: the shell offers to save `bytes`, suggesting
+  // `fileName`.
+  virtual void saveFlightFile(const std::string& fileName, const std::string& bytes) = 0;
+  // While a flight is watched, what the window says about it (in its title or a status line);
+  // none once the live game shows again.
+  virtual void showWatching(const std::optional<std::u16string>& status) = 0;
 };
 
 }  // namespace pirune

@@ -5,6 +5,7 @@
 // the next tick is due, and the pixels of the window that changed. It also plans each frame's
 // painting and keeps the ranking's bytes where the shell stores them.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,9 +16,13 @@
 
 #include "game/form.h"
 #include "host/damage.h"
+#include "host/flight_keeper.h"
+#include "host/flight_recorder.h"
+#include "host/flight_watch.h"
 #include "host/host_shell.h"
 #include "host/menu_changes.h"
 #include "host/paint_plan.h"
+#include "screen/pointer_units.h"
 
 namespace pirune {
 
@@ -28,6 +33,15 @@ enum class RankingKept { AtEnd, AfterEveryChange };
 
 // Far more than a ranking file, and far less than a page can hold: a larger one is refused.
 inline constexpr std::size_t kLargestRankingFile = 4096;
+
+// The one pacing rule of every shell. A shell wakes the session when it asks (armTimer), at
+// its display frame where it has one; the session then takes every tick due within half a
+// frame, each at its own due time on the game's clock, so that a tick that would fall just
+// after a frame is painted with it. A wake-up later than this stalls the game instead: its
+// clock waits, and the late tick comes once, rather than a flight lost while the window was
+// hidden or dragged.
+inline constexpr std::int64_t kTickLeadMs = TimerScheduler::kMinimumPeriodMs / 2;
+inline constexpr std::int64_t kStallMs = 100;
 
 class HostSession {
  public:
@@ -44,18 +58,22 @@ class HostSession {
   // The window shown: its one activation.
   void activate();
 
-  // The player's and the clock's events, in units of the 100 by 100 client area.
-  void press(MouseButton button, std::int16_t shift, float x, float y);
-  void release(MouseButton button, float x, float y);
-  // `leadMs`: a tick due within it comes now (see TimerScheduler::fireDue).
-  void tick(std::int64_t leadMs = 0);
+  // The player's events, at a pixel of the client area as resize() last gave it.
+  void press(MouseButton button, HeldKeys keys, int x, int y);
+  void release(MouseButton button, int x, int y);
+  // Esc: ends the watching of a flight.
+  void escape();
+  // The shell woke the session as it asked: the ticks that are due come.
+  void tick();
   void menuCommand(int id);
+  // A record the player chose to watch (a file's bytes): watched, or refused with its reason.
+  void watch(std::string_view bytes);
+  [[nodiscard]] bool watching() const { return watch_ != nullptr; }
   // The window closes: Form_Unload. True when the game ended well.
   bool quit();
 
   // The client area's size, in the shell's pixels.
   void resize(const ClientGeometry& client);
-  [[nodiscard]] const ClientGeometry& client() const { return client_; }
   // What to draw to paint `region` of the client area as the window is now.
   [[nodiscard]] std::vector<PaintStep> paint(const Region& region);
 
@@ -73,18 +91,33 @@ class HostSession {
   [[nodiscard]] bool failed() const { return failed_; }
   // The game; only once start() has made it.
   [[nodiscard]] FOM& form() { return *form_; }
+  // The game whose window the client area shows: the watched flight's while one is watched.
+  [[nodiscard]] FOM& shownForm() { return watch_ ? watch_->form() : *form_; }
+  [[nodiscard]] const FlightKeeper& flights() const { return flights_; }
   [[nodiscard]] bool started() const { return form_ != nullptr && menus_ != nullptr; }
 
  private:
   // Runs one call into the game and catches the shell up; false when it failed, or when an
   // earlier call had failed and this one was therefore not made.
   bool run(const std::function<void()>& procedure);
-  // The same for an event of the started game.
-  bool call(const std::function<void()>& procedure);
+  // The same for an event of the started game, which first brings the game's time up to now:
+  // the ticks due by then come before the event, as they do when the flight is flown again.
+  bool call(const std::function<void()>& procedure, std::int64_t leadMs = 0);
   void fail(const std::string& message);
   void catchUp();
   [[nodiscard]] Region takeDamage();
 
+  // The game's time: the session's clock less every stall and every watched flight.
+  [[nodiscard]] std::int64_t gameNow() const;
+  void advanceGame(std::int64_t leadMs);
+  // Starts and ends the record of a flight as the game enters and leaves one.
+  void noteFlight();
+  void endFlight(flight::Stop stop);
+  void buildReplayMenu();
+  void updateReplayMenu();
+  void watchKept(const std::optional<std::string>& bytes);
+  void stopWatching();
+  void watchTick();
   Platform& platform_;
   HostShell& shell_;
   RankingKept kept_;
@@ -96,6 +129,23 @@ class HostSession {
   std::optional<std::string> stored_;
   bool failed_ = false;
   bool activated_ = false;
+  int depth_ = 0;
+  std::int64_t paused_ = 0;
+  std::int64_t holdFrom_ = 0;
+  FlightRecorder recorder_;
+  FlightKeeper flights_;
+  std::unique_ptr<FlightWatch> watch_;
+  std::int64_t watchFrom_ = 0;
+
+  // The fifth menu, the session's own: the last flight, the ranked ones, a record file.
+  struct ReplayMenu {
+    MenuItem menu{u"リプレイ", false, false};
+    MenuItem last{u"前回の飛行を見る", false, false};
+    std::array<std::unique_ptr<MenuItem>, kRankCount> ranked;
+    MenuItem open{u"記録ファイルを開いて見る…", false, false};
+    MenuItem save{u"前回の飛行をファイルに保存…", false, false};
+  };
+  ReplayMenu replay_;
 };
 
 }  // namespace pirune

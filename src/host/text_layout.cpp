@@ -106,18 +106,6 @@ class Wrapper {
 
 }  // namespace
 
-std::u16string withLineFeeds(std::u16string_view text) {
-  std::u16string result;
-  result.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
-      continue;
-    }
-    result += text[i];
-  }
-  return result;
-}
-
 std::vector<TextLine> breakLines(std::u16string_view text, double width, double fontPixels,
                                  const MeasureText& measure) {
   std::vector<TextLine> lines;

@@ -10,10 +10,9 @@
 #include <string_view>
 #include <vector>
 
-namespace pirune {
+#include "game/line_feeds.h"
 
-// The game's CR LF line breaks as LF, the one break that every shell shows.
-[[nodiscard]] std::u16string withLineFeeds(std::u16string_view text);
+namespace pirune {
 
 // The width of a run of text at a font size, both in the shell's pixels.
 using MeasureText = std::function<double(std::u16string_view text, double fontPixels)>;

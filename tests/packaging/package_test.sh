@@ -29,7 +29,17 @@ check "files owned by root, writable only by root" owned_by_root
 check "program in the game folder" test -x "$folder/$program" -a ! -L "$folder/$program"
 for name in $game_files; do check "$name beside the program" beside "$name"; done
 check "/usr/games/pirune is the program" test "$root/usr/games/pirune" -ef "$folder/$program"
-check "manual page" gzip -t "$root/usr/share/man/man6/pirune.6.gz"
+for page in man6/pirune.6 ja/man6/pirune.6 man1/pirune-flight.1; do
+  check "manual page $page" gzip -t "$root/usr/share/man/$page.gz"
+done
+# The packaged pirune-flight runs, and refuses a file that is no flight record (the package
+# itself) with status 2 and the reason's word.
+refuses() {
+  local said status=0
+  said=$("$root/usr/bin/pirune-flight" show "$deb" 2>&1) || status=$?
+  ((status == 2)) && [[ $said == *'refused (not_a_record)'* ]]
+}
+check "pirune-flight refuses what is no record" refuses
 entry=$root/usr/share/applications/$app_id.desktop
 check "desktop entry valid" desktop-file-validate "$entry"
 check "desktop entry runs the command" test -x "$root/usr/games/$(sed -n 's/^Exec=//p' "$entry")"
@@ -44,7 +54,8 @@ for dep in Depends:qt6-qpa-plugins Depends:fonts-ipafont-gothic Depends:qt6-tran
   check "${dep/:/ }" grep -Eq "(^|, )${dep#*:}( |,|$)" <<<"$(dpkg-deb -f "$deb" "${dep%%:*}")"
 done
 
-# A player's start of the unpacked game: the ranking goes to their data folder, nothing else.
+# A player's start of the unpacked game: the ranking goes to their data folder, nothing else
+# (no flight, so no flight record either).
 listing >"$tmp/before"
 env -i PATH="$PATH" HOME="$tmp" XDG_DATA_HOME="$tmp/data" XDG_RUNTIME_DIR="$tmp" TMPDIR="$tmp" \
   QT_QPA_PLATFORM=offscreen "$root/usr/games/pirune" >"$tmp/log" 2>&1 &

@@ -16,7 +16,15 @@ ScriptedPlatform::ScriptedPlatform() {
   std::filesystem::create_directories(folder);
 }
 
+std::optional<std::string> ScriptedPlatform::loadFlight(const std::string& slot) {
+  const auto kept = flights.find(slot);
+  return kept != flights.end() ? std::optional(kept->second) : std::nullopt;
+}
+
 double ScriptedPlatform::rnd() {
+  if (realRandom) {
+    return Platform::rnd();
+  }
   ++randomsDrawn;
   const double r = randoms.empty() ? 0.137 * randomsDrawn - static_cast<int>(0.137 * randomsDrawn)
                                    : randoms.front();
@@ -77,9 +85,10 @@ std::optional<std::u16string> ScriptedPlatform::inputBox(const std::u16string& t
 void runTimers(TimerScheduler& timers, std::int64_t& clock, std::int64_t until) {
   for (auto due = timers.nextDue(); due && *due <= until; due = timers.nextDue()) {
     clock = std::max(clock, *due);
-    timers.fireDue();
+    timers.advance(clock);
   }
   clock = until;
+  timers.advance(clock);
 }
 
 void Game::run(std::int64_t milliseconds) {

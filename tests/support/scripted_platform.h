@@ -5,6 +5,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -47,12 +48,18 @@ class ScriptedPlatform : public Platform {
                                          const std::u16string& prompt) override;
   MusicBackend& music() override { return musicBackend; }
   std::int64_t nowMs() override { return clock; }
+  std::optional<std::string> loadFlight(const std::string& slot) override;
+  void storeFlight(const std::string& slot, const std::string& bytes) override {
+    flights[slot] = bytes;
+  }
 
   std::filesystem::path folder;
   std::array<int, 2> outer{};  // width, height
   int seeds = 0;
   std::int64_t clock = 0;
   std::deque<double> randoms;  // scripted; when none are left, a fixed sequence goes on
+  bool realRandom = false;     // the game's own generator instead, as a flight record needs
+  std::map<std::string, std::string> flights;
   int randomsDrawn = 0;
   std::vector<std::string> picturesLoaded;  // bare file names
   std::string missingPicture;

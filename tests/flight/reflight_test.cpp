@@ -1,0 +1,175 @@
+// A flight played through the session, as a shell delivers it, is kept as a record; the game
+// alone flies the record again to the very same state, whatever happened on the way.
+
+#include <gtest/gtest.h>
+
+#include <variant>
+
+#include "flight/flight_player.h"
+#include "support/live_session.h"
+
+namespace pirune::testing {
+namespace {
+
+using flight::End;
+
+// Everything of a flight that the player sees or that decides its outcome.
+struct State {
+  int distance, altitude, melts, growth, wing, interval;
+  std::u16string scene, caption;
+  std::vector<float> hero, shapes;
+  bool operator==(const State&) const = default;
+};
+
+void PrintTo(const State& s, std::ostream* out) {
+  *out << "{distance " << s.distance << ", altitude " << s.altitude << ", melts " << s.melts
+       << ", growth " << s.growth << ", wing " << s.wing << ", interval " << s.interval
+       << ", shapes " << s.shapes.size() << "}";
+}
+
+State stateOf(FOM& f) {
+  State s{f.distance, f.altitude, f.meltCount, f.growth, f.wingFrame, f.piruneTIM.Interval(),
+          f.sceneName.value_or(u""), f.LBl.Caption(), {}, {}};
+  const Rect& hero = f.IMG.rect();
+  s.hero = {hero.left, hero.top, hero.width, hero.height};
+  for (const Shape* shape : f.SHP) {
+    const Color c = shape->BackColor();
+    s.shapes.insert(s.shapes.end(), {shape->Left(), shape->Top(), shape->Width(),
+                                     shape->Height(), static_cast<float>(c.red + c.green + c.blue),
+                                     shape->Visible() ? 1.0F : 0.0F});
+  }
+  return s;
+}
+
+// A steady player: looks every 40 ms and beats whenever the hero is below `keepAt`.
+void fly(LiveSession& live, std::int64_t forMs, int keepAt, int x = 200, int y = 200) {
+  for (std::int64_t t = 0; t < forMs && live.form().inFlight(); t += 40) {
+    live.wait(40);
+    if (live.form().inFlight() && live.form().altitude < keepAt) {
+      live.click(x, y);
+    }
+  }
+}
+
+struct Played {
+  std::string bytes;
+  State live;   // the game as the flight ended or was left
+  int beats = 0;
+};
+
+struct Case {
+  const char* name;
+  std::function<void(LiveSession&)> setUp;  // on the title
+  std::function<void(LiveSession&)> play;   // in flight
+  End end;
+  bool ranks;
+};
+
+const Case kCases[] = {
+    {"a fall", {}, [](LiveSession& l) { fly(l, 6000, 45); l.wait(30000); }, End::Fall, false},
+    {"the goal", {}, [](LiveSession& l) { fly(l, 120000, 60); }, End::Goal, false},
+    {"the wings melt away", {}, [](LiveSession& l) { fly(l, 60000, 101); }, End::Wings, false},
+    {"endless past a renewal",
+     [](LiveSession& l) { l.session.menuCommand(kEndlessItem); },
+     [](LiveSession& l) {
+       while (l.form().inFlight() && l.form().distance < 55) {
+         fly(l, 40, 55);
+       }
+       l.wait(30000);
+     },
+     End::Fall, true},
+    {"boxes, options, a resize, a stall",
+     [](LiveSession& l) {
+       // The help box stays open three seconds; the session's clock runs meanwhile.
+       l.platform.whileBoxOpen = [&l] { l.wait(3000); };
+     },
+     [](LiveSession& l) {
+       fly(l, 2000, 50);
+       l.session.menuCommand(kHelpItem);
+       fly(l, 1000, 50);
+       l.session.menuCommand(kEffectItem);
+       fly(l, 700, 50);
+       l.session.menuCommand(kEffectItem);
+       l.session.menuCommand(kMusicItem);
+       l.session.resize({300, 500, 1, 1});
+       fly(l, 1500, 50, 150, 499);
+       l.stall(2500);  // the window hidden: the game waits
+       fly(l, 60000, 55, 299, 0);
+     },
+     End::Goal, false},
+    {"a fresh start mid-flight",
+     [](LiveSession& l) { l.session.menuCommand(kEndlessItem); },
+     [](LiveSession& l) {
+       while (l.form().distance < 33) {
+         fly(l, 40, 50);
+       }
+       l.platform.answers.emplace_back(u"ピルネ");
+       l.session.menuCommand(kNewGameItem);
+     },
+     End::Open, true},
+    {"the window closed mid-flight", {},
+     [](LiveSession& l) {
+       fly(l, 3000, 50);
+       l.session.quit();
+     },
+     End::Open, false},
+};
+
+Played play(const Case& c) {
+  LiveSession live;
+  if (c.setUp) {
+    c.setUp(live);
+  }
+  live.startFlight();
+  Played played;
+  bool flying = true;
+  int wing = live.form().wingFrame;
+  // The state as each call left it; the last one in flight, or the one that ended it, counts.
+  live.afterEach = [&] {
+    if (!flying) {
+      return;
+    }
+    played.beats += live.form().wingFrame != wing ? 1 : 0;
+    wing = live.form().wingFrame;
+    played.live = stateOf(live.form());
+    flying = live.form().inFlight();
+  };
+  c.play(live);
+  played.bytes = live.lastFlight();
+  return played;
+}
+
+TEST(Reflight, FliesAgainExactlyWhatTheSessionPlayed) {
+  for (const Case& c : kCases) {
+    const Played played = play(c);
+    const auto decoded = flight::decode(played.bytes);
+    ASSERT_TRUE(std::holds_alternative<flight::Record>(decoded)) << c.name;
+    const flight::Record& record = std::get<flight::Record>(decoded);
+    EXPECT_EQ(flight::encode(record), played.bytes) << c.name;
+
+    flight::ReplayPlatform platform(record.musicIntervalMs);
+    flight::FlightPlayer player(record, platform);
+    ASSERT_FALSE(player.playUntil(record.stopAt)) << c.name;
+    EXPECT_EQ(stateOf(player.form()), played.live) << c.name;
+
+    const flight::Outcome outcome = player.outcome();
+    EXPECT_EQ(outcome.end, c.end) << c.name;
+    EXPECT_EQ(outcome.distance, played.live.distance) << c.name;
+    EXPECT_EQ(outcome.beats, played.beats) << c.name;
+    EXPECT_EQ(outcome.rankedDistance.has_value(), c.ranks) << c.name;
+  }
+}
+
+TEST(Reflight, AGoalFlightFitsInTwoKilobytes) {
+  const Played goal = play(kCases[1]);
+  EXPECT_EQ(goal.live.distance, 30);
+  EXPECT_LE(goal.bytes.size(), 2048U);
+  const auto flown = flight::reflight(goal.bytes);
+  ASSERT_TRUE(std::holds_alternative<flight::Outcome>(flown));
+  const std::string json = flight::outcomeJson(std::get<flight::Outcome>(flown));
+  EXPECT_TRUE(json.starts_with(R"({"version": 1, "endless": false, "distance": 30, "end": "goal", )"))
+      << json;
+}
+
+}  // namespace
+}  // namespace pirune::testing

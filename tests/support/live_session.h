@@ -1,0 +1,83 @@
+#pragma once
+// The session around a game as a shell drives it: a test clock that moves, a shell that wakes the
+// session when it asks (at the next display frame for a tick due within one, as the page does),
+// and the game's own random generator, so that what is played can be flown again exactly.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/session.h"
+#include "support/scripted_platform.h"
+
+namespace pirune::testing {
+
+// The numbers of the menu items as the session hands them to a shell.
+enum MenuId {
+  kHelpItem = 1,
+  kMusicItem = 4,
+  kEndlessItem = 5,
+  kEffectItem = 6,
+  kNewGameItem = 7,
+  kRankingItem = 8,
+  kWatchLastItem = 10,
+  kWatchFirstItem = 11,
+  kOpenFlightItem = 16,
+  kSaveFlightItem = 17,
+};
+
+struct DrivingShell : HostShell {
+  std::int64_t* clock = nullptr;
+  std::optional<std::int64_t> wake;
+  std::vector<std::string> errors;
+  std::vector<MenuEntry> menus;
+  std::vector<MenuState> shown;
+  std::optional<std::u16string> watching;
+  int chooseAsked = 0;
+  std::vector<std::pair<std::string, std::string>> saved;
+
+  void reportError(const std::string& text) override { errors.push_back(text); }
+  void armTimer(std::optional<std::int64_t> delayMs) override;
+  void buildMenus(const std::vector<MenuEntry>& entries) override { menus = entries; }
+  void showMenuItem(const MenuState& state) override { shown.push_back(state); }
+  void invalidate(const Region& /*region*/) override {}
+  void end(int status) override { errors.push_back("end " + std::to_string(status)); }
+  void chooseFlightFile() override { ++chooseAsked; }
+  void saveFlightFile(const std::string& name, const std::string& bytes) override {
+    saved.emplace_back(name, bytes);
+  }
+  void showWatching(const std::optional<std::u16string>& status) override { watching = status; }
+};
+
+class LiveSession {
+ public:
+  // Started and activated: the title, on a client area of `side` pixels square.
+  explicit LiveSession(int side = 400);
+
+  // A press and a release of the left button at a pixel, now.
+  void click(int x, int y);
+  void click() { click(side_ / 2, side_ / 2); }
+  // Through the title and the two opening pages.
+  void startFlight();
+  // Time passes; the shell wakes the session whenever it asked to.
+  void wait(std::int64_t milliseconds);
+  // Time passes with the shell asleep: a hidden window, a stalled program.
+  void stall(std::int64_t milliseconds) { platform.clock += milliseconds; }
+
+  // Called after every call into the session: a test looks at the game as each event left it.
+  std::function<void()> afterEach;
+
+  [[nodiscard]] FOM& form() { return session.form(); }
+  [[nodiscard]] std::string lastFlight() const { return platform.flights.at("last"); }
+
+  ScriptedPlatform platform;
+  DrivingShell shell;
+  HostSession session;
+
+ private:
+  int side_;
+};
+
+}  // namespace pirune::testing
