@@ -61,5 +61,31 @@ TEST(BackgroundEffect, ATickShrinksEachShapeToASquareInOrderOrScattersItAtTwoOrL
   EXPECT_EQ(shapes(game.form), "51,51,14,14/0 31,41,13,13/3 11,11,2,2/1 1,1,0,0/0 ");
 }
 
+TEST(BackgroundEffect, SwitchedOutsideAFlightItNeitherShowsTheShapesNorStartsTheirTimer) {
+  // Clicks from the title: 0 the title, 1 and 2 the opening pages, then after a goal the ending.
+  for (const int clicks : {0, 1, 2}) {
+    Game game;
+    for (int click = 0; click < clicks; ++click) {
+      game.click();
+    }
+    for (int flip = 0; flip < 2; ++flip) {
+      game.form.mnu1_Click(2);
+      EXPECT_FALSE(game.form.SHPTIM.Enabled()) << clicks << " clicks, flip " << flip;
+      EXPECT_TRUE(std::none_of(game.form.SHP.begin(), game.form.SHP.end(),
+                               [](const Shape* shape) { return shape->Visible(); }))
+          << clicks;
+    }
+  }
+  Game ended;
+  ended.flyAt(29);
+  ended.click();  // the goal: the ending's pages
+  // The flight's shapes stay as they were; the switch neither hides them nor starts them again.
+  ended.form.mnu1_Click(2);
+  EXPECT_TRUE(ended.form.SHP[0]->Visible());
+  ended.form.mnu1_Click(2);
+  EXPECT_EQ(ended.scene(), u"end");
+  EXPECT_FALSE(ended.form.SHPTIM.Enabled());
+}
+
 }  // namespace
 }  // namespace pirune::testing
