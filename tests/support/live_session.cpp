@@ -29,8 +29,11 @@ void DrivingShell::armTimer(std::optional<std::int64_t> delayMs) {
   }
 }
 
-LiveSession::LiveSession(int side)
+LiveSession::LiveSession(int side, const std::function<void(ScriptedPlatform&)>& prepare)
     : session(platform, shell, tenPixelFont(), RankingKept::AfterEveryChange), side_(side) {
+  if (prepare) {
+    prepare(platform);
+  }
   platform.realRandom = true;
   platform.setRandomState(0x5EED);
   shell.clock = &platform.clock;
@@ -67,6 +70,21 @@ void LiveSession::wait(std::int64_t milliseconds) {
     }
   }
   platform.clock = until;
+}
+
+void LiveSession::rankEndless(int distance, const std::u16string& name) {
+  if (!form().endlessMode()) {
+    session.menuCommand(kEndlessItem);
+  }
+  startFlight();
+  while (form().inFlight() && form().distance < distance) {
+    wait(40);
+    if (form().altitude < 50) {
+      click();
+    }
+  }
+  platform.answers.emplace_back(name);
+  session.menuCommand(kNewGameItem);
 }
 
 }  // namespace pirune::testing

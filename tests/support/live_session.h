@@ -54,7 +54,8 @@ struct DrivingShell : HostShell {
 class LiveSession {
  public:
   // Started and activated: the title, on a client area of `side` pixels square.
-  explicit LiveSession(int side = 400);
+  explicit LiveSession(int side = 400,
+                       const std::function<void(ScriptedPlatform&)>& prepare = {});
 
   // A press and a release of the left button at a pixel, now.
   void click(int x, int y);
@@ -65,6 +66,9 @@ class LiveSession {
   void wait(std::int64_t milliseconds);
   // Time passes with the shell asleep: a hidden window, a stalled program.
   void stall(std::int64_t milliseconds) { platform.clock += milliseconds; }
+
+  // An endless flight flown to `distance` and left by a fresh start, ranked under `name`.
+  void rankEndless(int distance, const std::u16string& name);
 
   // Called after every call into the session: a test looks at the game as each event left it.
   std::function<void()> afterEach;
