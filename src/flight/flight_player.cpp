@@ -19,6 +19,10 @@ constexpr int kOpeningClicks = 3;
 // The options as mnu1_Click numbers them.
 constexpr int kMusicOption = 0;
 constexpr int kEndlessOption = 1;
+// A session notes the end of a flight with the call that ended it: a tick within its lead, or
+// ticks caught up over a wake-up at most a stall late. A record that stops later than this
+// after the end is not one a session made.
+constexpr std::int64_t kStopAfterEndMs = 1000;
 
 Refusal impossible(std::string detail) { return {Reason::ImpossibleEvent, std::move(detail)}; }
 
@@ -98,6 +102,10 @@ std::optional<Refusal> FlightPlayer::advanceTo(std::int64_t time) {
     platform_.clock = *due;
     form_.timers.advance(*due);
     noteEnd(*due);
+    if (endedAt_ && record_.stop == Stop::Ended && record_.stopAt - *endedAt_ > kStopAfterEndMs &&
+        !stopped_) {
+      return impossible("the record stops long after the flight ended");
+    }
     if (form_.timers.ticksDelivered() > kMaxTicks) {
       return Refusal{Reason::TooLong, "more timer ticks than any flight can take"};
     }
@@ -160,17 +168,19 @@ std::optional<Refusal> FlightPlayer::playUntil(std::int64_t time) {
   if (refusal_) {
     return refusal_;
   }
-  // Past the last event, a flight that ended flies on into its story; one that stopped
-  // mid-flight stands still at its stop.
-  const bool standsStill = next_ == record_.events.size() && record_.stop != Stop::Ended;
-  refusal_ = advanceTo(standsStill ? std::min(time, record_.stopAt) : time);
-  if (!refusal_ && next_ == record_.events.size() && time >= record_.stopAt && !stopped_) {
+  const bool allPlayed = next_ == record_.events.size();
+  refusal_ = advanceTo(allPlayed ? std::min(time, record_.stopAt) : time);
+  if (!refusal_ && allPlayed && time >= record_.stopAt && !stopped_) {
     stopped_ = true;
     if (record_.stop == Stop::Ended && !endedAt_) {
       refusal_ = impossible("the record ends the flight where the game had not ended it");
     } else if (record_.stop != Stop::Ended && endedAt_) {
       refusal_ = impossible("the record goes on after the flight had ended");
     }
+  }
+  // Past its stop, a flight that ended flies on into its story; one left mid-flight stands still.
+  if (!refusal_ && stopped_ && record_.stop == Stop::Ended) {
+    refusal_ = advanceTo(time);
   }
   return refusal_;
 }
