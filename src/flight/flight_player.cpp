@@ -45,9 +45,10 @@ std::optional<Refusal> FlightPlayer::check(const Record& record) {
       return impossible("a background shape no new game could have made");
     }
   }
-  if (record.musicDueMs && (record.musicIntervalMs <= 0 ||
-                            *record.musicDueMs > std::max<std::int64_t>(record.musicIntervalMs,
-                                                                        TimerScheduler::kMinimumPeriodMs))) {
+  if (record.musicDueMs &&
+      (record.musicIntervalMs <= 0 ||
+       *record.musicDueMs >
+           std::max<std::int64_t>(record.musicIntervalMs, TimerScheduler::kMinimumPeriodMs))) {
     return impossible("a music timer due later than its interval");
   }
   return std::nullopt;
@@ -207,8 +208,8 @@ Outcome FlightPlayer::outcome() const {
   o.beats = beats_;
   o.durationMs = endedAt_.value_or(record_.stopAt);
   const std::u16string scene = form_.sceneName.value_or(u"");
-  o.end = !endedAt_          ? End::Open
-          : scene == u"end"  ? End::Goal
+  o.end = !endedAt_            ? End::Open
+          : scene == u"end"    ? End::Goal
           : scene == u"otiru1" ? End::Wings
                                : End::Fall;
   // The game ranks a flight at the next new game; a window closed mid-flight has none.

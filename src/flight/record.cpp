@@ -117,7 +117,8 @@ void readHeader(Reader& in, Record& r) {
   }
   r.width = static_cast<int>(in.little(2));
   r.height = static_cast<int>(in.little(2));
-  r.musicIntervalMs = static_cast<std::int64_t>(std::min<std::uint64_t>(in.varint(), kMaxDurationMs + 1));
+  r.musicIntervalMs =
+      static_cast<std::int64_t>(std::min<std::uint64_t>(in.varint(), kMaxDurationMs + 1));
   if (const std::uint64_t due = in.varint(); due > 0) {
     r.musicDueMs = static_cast<std::int64_t>(std::min<std::uint64_t>(due - 1, kMaxDurationMs + 1));
   }
@@ -327,8 +328,8 @@ std::variant<Record, Refusal> decode(std::string_view bytes) {
   if (!in.refusal() && r.gameVersion > kGameVersion) {
     return Refusal{Reason::NewerFormat, "made by a newer version of the game"};
   }
-  if (!in.refusal() && (r.width <= 0 || r.height <= 0 || r.width > kMaxClientSide ||
-                        r.height > kMaxClientSide)) {
+  if (!in.refusal() &&
+      (r.width <= 0 || r.height <= 0 || r.width > kMaxClientSide || r.height > kMaxClientSide)) {
     in.fail(Reason::Malformed, "a window of no size");
   }
   const std::uint64_t count = in.varint();

@@ -27,7 +27,7 @@ inline constexpr std::uint16_t kGameVersion = 100;
 // minutes and, flown at the slowest pace that keeps the hero aloft, about 5 hours 20 minutes.
 // Anything past these limits is refused unread.
 inline constexpr std::size_t kMaxEvents = 131'072;
-inline constexpr std::size_t kMaxBytes = 1U << 21U;               // 2 MiB
+inline constexpr std::size_t kMaxBytes = 1U << 21U;                // 2 MiB
 inline constexpr std::int64_t kMaxDurationMs = 8LL * 3600 * 1000;  // 8 hours of the game's time
 // The ticks of the game's timers while it is flown again (the background effect's every 17 ms
 // over 8 hours, and the flight timer's): a re-flight stops there, whatever the record says.

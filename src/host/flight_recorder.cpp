@@ -100,9 +100,9 @@ flight::Record FlightRecorder::finish(flight::Stop stop, std::int64_t at) {
   r.stop = full_ ? flight::Stop::Closed : stop;
   r.stopAt = full_ && !r.events.empty() ? r.events.back().at : since(at);
   if (!r.events.empty()) {
-    r.stopAt = std::max(r.stopAt, r.events.back().kind == flight::EventKind::Hold
-                                      ? r.events.back().until
-                                      : r.events.back().at);
+    r.stopAt =
+        std::max(r.stopAt, r.events.back().kind == flight::EventKind::Hold ? r.events.back().until
+                                                                           : r.events.back().at);
   }
   return r;
 }

@@ -56,7 +56,8 @@ std::optional<std::int64_t> TimerScheduler::nextDue() const {
 Timer* TimerScheduler::earliestDue(std::int64_t limit) const {
   Timer* next = nullptr;
   for (Timer* timer : timers_) {
-    if (mayTick(*timer) && *timer->due_ <= limit && (next == nullptr || *timer->due_ < *next->due_)) {
+    if (mayTick(*timer) && *timer->due_ <= limit &&
+        (next == nullptr || *timer->due_ < *next->due_)) {
       next = timer;
     }
   }

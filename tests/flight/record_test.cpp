@@ -74,10 +74,9 @@ TEST(Record, EachForgeryOrDamageIsRefusedWithItsReason) {
        Reason::Malformed},
       {"a name of eleven", edited([](Record& r) { r.rankedName = u"ABCDEFGHIJK"; }),
        Reason::Malformed},
-      {"the stop before the fall",
-       edited([](Record& r) { r.stopAt = r.events.back().at + 1; }), Reason::ImpossibleEvent},
-      {"a beat after the fall",
-       edited([&](Record& r) {
+      {"the stop before the fall", edited([](Record& r) { r.stopAt = r.events.back().at + 1; }),
+       Reason::ImpossibleEvent},
+      {"a beat after the fall", edited([&](Record& r) {
          r.stopAt += 1000;
          r.events.push_back(press(r.stopAt, 1, 1));
        }),
@@ -85,8 +84,7 @@ TEST(Record, EachForgeryOrDamageIsRefusedWithItsReason) {
       {"a press outside the window",
        edited([&](Record& r) { r.events.insert(r.events.begin(), press(0, r.width, 0)); }),
        Reason::ImpossibleEvent},
-      {"endless mode switched in flight",
-       edited([](Record& r) {
+      {"endless mode switched in flight", edited([](Record& r) {
          flight::Event e{flight::EventKind::Option, 0};
          e.option = 1;
          r.events.insert(r.events.begin(), e);
@@ -97,8 +95,10 @@ TEST(Record, EachForgeryOrDamageIsRefusedWithItsReason) {
       {"past the events' bound",
        edited([&](Record& r) { r.events.resize(flight::kMaxEvents + 1, press(0, 1, 1)); }),
        Reason::TooLong},
-      {"past eight hours",
-       edited([](Record& r) { r.stopAt = flight::kMaxDurationMs + 1; r.stop = flight::Stop::Closed; }),
+      {"past eight hours", edited([](Record& r) {
+         r.stopAt = flight::kMaxDurationMs + 1;
+         r.stop = flight::Stop::Closed;
+       }),
        Reason::TooLong},
   };
   for (const auto& c : cases) {

@@ -28,15 +28,23 @@ void PrintTo(const State& s, std::ostream* out) {
 }
 
 State stateOf(FOM& f) {
-  State s{f.distance, f.altitude, f.meltCount, f.growth, f.wingFrame, f.piruneTIM.Interval(),
-          f.sceneName.value_or(u""), f.LBl.Caption(), {}, {}};
+  State s{f.distance,
+          f.altitude,
+          f.meltCount,
+          f.growth,
+          f.wingFrame,
+          f.piruneTIM.Interval(),
+          f.sceneName.value_or(u""),
+          f.LBl.Caption(),
+          {},
+          {}};
   const Rect& hero = f.IMG.rect();
   s.hero = {hero.left, hero.top, hero.width, hero.height};
   for (const Shape* shape : f.SHP) {
     const Color c = shape->BackColor();
-    s.shapes.insert(s.shapes.end(), {shape->Left(), shape->Top(), shape->Width(),
-                                     shape->Height(), static_cast<float>(c.red + c.green + c.blue),
-                                     shape->Visible() ? 1.0F : 0.0F});
+    s.shapes.insert(s.shapes.end(),
+                    {shape->Left(), shape->Top(), shape->Width(), shape->Height(),
+                     static_cast<float>(c.red + c.green + c.blue), shape->Visible() ? 1.0F : 0.0F});
   }
   return s;
 }
@@ -53,7 +61,7 @@ void fly(LiveSession& live, std::int64_t forMs, int keepAt, int x = 200, int y =
 
 struct Played {
   std::string bytes;
-  State live;   // the game as the flight ended or was left
+  State live;  // the game as the flight ended or was left
   int beats = 0;
 };
 
@@ -66,11 +74,17 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {"a fall", {}, [](LiveSession& l) { fly(l, 6000, 45); l.wait(30000); }, End::Fall, false},
+    {"a fall",
+     {},
+     [](LiveSession& l) {
+       fly(l, 6000, 45);
+       l.wait(30000);
+     },
+     End::Fall,
+     false},
     {"the goal", {}, [](LiveSession& l) { fly(l, 120000, 60); }, End::Goal, false},
     {"the wings melt away", {}, [](LiveSession& l) { fly(l, 60000, 101); }, End::Wings, false},
-    {"endless past a renewal",
-     [](LiveSession& l) { l.session.menuCommand(kEndlessItem); },
+    {"endless past a renewal", [](LiveSession& l) { l.session.menuCommand(kEndlessItem); },
      [](LiveSession& l) {
        while (l.form().inFlight() && l.form().distance < 55) {
          fly(l, 40, 55);
@@ -97,8 +111,7 @@ const Case kCases[] = {
        fly(l, 60000, 55, 299, 0);
      },
      End::Goal, false},
-    {"a fresh start mid-flight",
-     [](LiveSession& l) { l.session.menuCommand(kEndlessItem); },
+    {"a fresh start mid-flight", [](LiveSession& l) { l.session.menuCommand(kEndlessItem); },
      [](LiveSession& l) {
        while (l.form().distance < 33) {
          fly(l, 40, 50);
@@ -107,12 +120,14 @@ const Case kCases[] = {
        l.session.menuCommand(kNewGameItem);
      },
      End::Open, true},
-    {"the window closed mid-flight", {},
+    {"the window closed mid-flight",
+     {},
      [](LiveSession& l) {
        fly(l, 3000, 50);
        l.session.quit();
      },
-     End::Open, false},
+     End::Open,
+     false},
 };
 
 Played play(const Case& c) {
@@ -167,7 +182,8 @@ TEST(Reflight, AGoalFlightFitsInTwoKilobytes) {
   const auto flown = flight::reflight(goal.bytes);
   ASSERT_TRUE(std::holds_alternative<flight::Outcome>(flown));
   const std::string json = flight::outcomeJson(std::get<flight::Outcome>(flown));
-  EXPECT_TRUE(json.starts_with(R"({"version": 1, "endless": false, "distance": 30, "end": "goal", )"))
+  EXPECT_TRUE(
+      json.starts_with(R"({"version": 1, "endless": false, "distance": 30, "end": "goal", )"))
       << json;
 }
 

@@ -71,9 +71,9 @@ TEST(BackgroundEffect, SwitchedOutsideAFlightItNeitherShowsTheShapesNorStartsThe
     for (int flip = 0; flip < 2; ++flip) {
       game.form.mnu1_Click(2);
       EXPECT_FALSE(game.form.SHPTIM.Enabled()) << clicks << " clicks, flip " << flip;
-      EXPECT_TRUE(std::none_of(game.form.SHP.begin(), game.form.SHP.end(),
-                               [](const Shape* shape) { return shape->Visible(); }))
-          << clicks;
+      EXPECT_TRUE(std::none_of(game.form.SHP.begin(), game.form.SHP.end(), [](const Shape* shape) {
+        return shape->Visible();
+      })) << clicks;
     }
   }
   Game ended;

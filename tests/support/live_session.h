@@ -54,8 +54,7 @@ struct DrivingShell : HostShell {
 class LiveSession {
  public:
   // Started and activated: the title, on a client area of `side` pixels square.
-  explicit LiveSession(int side = 400,
-                       const std::function<void(ScriptedPlatform&)>& prepare = {});
+  explicit LiveSession(int side = 400, const std::function<void(ScriptedPlatform&)>& prepare = {});
 
   // A press and a release of the left button at a pixel, now.
   void click(int x, int y);
