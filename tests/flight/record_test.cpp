@@ -66,7 +66,7 @@ TEST(Record, EachForgeryOrDamageIsRefusedWithItsReason) {
     std::string bytes;
     Reason reason;
   } cases[] = {
-      {"a picture's bytes", "GIF89a\x01\x00\x01\x00", Reason::NotARecord},
+      {"a picture's bytes", std::string("GIF89a\x01\x00\x01\x00", 10), Reason::NotARecord},
       {"format version 2", std::string(whole).replace(4, 1, "\x02"), Reason::NewerFormat},
       {"a newer game", edited([](Record& r) { r.gameVersion = 101; }), Reason::NewerFormat},
       {"a byte after the end", whole + '\0', Reason::Malformed},
