@@ -46,7 +46,6 @@ bool Region::intersects(const PixelRect& rect) const {
                      [&rect](const PixelRect& r) { return r.intersects(rect); });
 }
 
-bool Region::contains(int x, int y) const { return intersects({x, y, 1, 1}); }
 
 PixelRect Region::bounds() const {
   if (rects_.empty()) {

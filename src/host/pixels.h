@@ -34,7 +34,6 @@ class Region {
   void add(const Region& other);
   [[nodiscard]] bool empty() const { return rects_.empty(); }
   [[nodiscard]] bool intersects(const PixelRect& rect) const;
-  [[nodiscard]] bool contains(int x, int y) const;
   [[nodiscard]] PixelRect bounds() const;
   [[nodiscard]] const std::vector<PixelRect>& rects() const { return rects_; }
 
