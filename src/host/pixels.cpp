@@ -46,7 +46,6 @@ bool Region::intersects(const PixelRect& rect) const {
                      [&rect](const PixelRect& r) { return r.intersects(rect); });
 }
 
-
 PixelRect Region::bounds() const {
   if (rects_.empty()) {
     return {};
