@@ -171,8 +171,9 @@ async function watchingEnds(page, refs, how, act) {
 
 // The last flight's record, as the page keeps it in the browser, flies natively to the distance
 // that the page ranked, and the menu saves it as a file of the same bytes. Watched in the window
-// from the replay menu, the flight ends at that distance; then a record file made natively, or
-// without the tool the page's own, chosen through the menu, is watched to its end.
+// from the replay menu, the flight ends at that distance. Then a record made natively by the
+// session's bot, a flight to the star and its story, is opened through the menu and watched to
+// the end that pirune-flight gives it.
 async function replays(page, refs, distance) {
   const kept = Buffer.from(await page.evaluate(() => localStorage.getItem('pirune-flight-last')) ?? '', 'base64');
   const record = path.join(FILES, 'kept.pflight');
@@ -191,10 +192,9 @@ async function replays(page, refs, distance) {
   await watchedToEnd(page, 'the last flight', outcome);
   await watchingEnds(page, refs, 'Esc', () => page.keyboard.press('Escape'));
 
-  const maker = process.env.MAKE_TEST_FLIGHT, file = path.join(FILES, 'chosen.pflight');
-  if (maker && fs.existsSync(maker)) execFileSync(maker, [file]);
-  else fs.copyFileSync(record, file);
-  console.log(`${NAME_OF_TEST}: a record file made by ${fs.existsSync(maker ?? '') ? maker : 'this page'}`);
+  const maker = process.env.MAKE_TEST_FLIGHT, made = path.join(FILES, 'made'), file = path.join(made, 'goal.pflight');
+  expect(fs.existsSync(maker ?? ''), 'make-test-flight, built by the tests preset', maker);
+  execFileSync(maker, [made]);
   const [chooser] = await Promise.all([page.waitForFileChooser(), menuCommand(page, 'リプレイ', '記録ファイルを開いて見る…')]);
   await chooser.accept([file]);
   await watchedToEnd(page, 'the chosen record file', flownNatively(file));
@@ -262,7 +262,7 @@ async function phone(page, refs) {
 async function secondTab(page, refs, server) {
   const second = await page.browser().newPage();
   await second.goto(server.url);
-  await second.waitForFunction(() => document.querySelector('[role=status]')?.textContent.includes('別のタブ'),
+  await second.waitForFunction(() => [...document.querySelectorAll('[role=status]')].some((e) => e.textContent.includes('別のタブ')),
     { polling: 100, timeout: DEADLINE_MS });
   await page.close();
   await second.bringToFront();
