@@ -24,6 +24,14 @@ constexpr int kEndlessOption = 1;
 // after the end is not one a session made.
 constexpr std::int64_t kStopAfterEndMs = 1000;
 
+// A ranked name as the ranking keeps it is padded with spaces to ten; a script wants the name.
+std::u16string_view trimmed(std::u16string_view name) {
+  while (!name.empty() && name.back() == u' ') {
+    name.remove_suffix(1);
+  }
+  return name;
+}
+
 Refusal impossible(std::string detail) { return {Reason::ImpossibleEvent, std::move(detail)}; }
 
 }  // namespace
@@ -244,7 +252,7 @@ std::string outcomeJson(const Outcome& o) {
                      std::string(endWord(o.end)) + "\", \"beats\": " + std::to_string(o.beats) +
                      ", \"duration_ms\": " + std::to_string(o.durationMs) + ", \"ranking\": ";
   json += o.rankedDistance ? "{\"distance\": " + std::to_string(*o.rankedDistance) +
-                                 ", \"name\": " + jsonString(o.name) + "}"
+                                 ", \"name\": " + jsonString(trimmed(o.name)) + "}"
                            : std::string("null");
   return json + "}";
 }
