@@ -45,10 +45,6 @@ QPoint pixelOf(const QMouseEvent& event) {
 ClientArea::ClientArea(HostSession& session, FramePainter& painter, QWidget* parent)
     : QWidget(parent), session_(session), painter_(painter) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  frameTimer_.setSingleShot(true);
-  // A coarse timer may fire a few milliseconds early, which would put two paints in one frame.
-  frameTimer_.setTimerType(Qt::PreciseTimer);
-  connect(&frameTimer_, &QTimer::timeout, this, &ClientArea::paintChanges);
   // The window's keys come here, Esc among them.
   setFocusPolicy(Qt::StrongFocus);
 }
@@ -57,16 +53,20 @@ void ClientArea::invalidate(const Region& changed) {
   for (const PixelRect& rect : changed.rects()) {
     unpainted_ += QRect(rect.left, rect.top, rect.width, rect.height);
   }
-  if (unpainted_.isEmpty() || frameTimer_.isActive()) {
-    return;  // a frame already on its way paints the newest state
+  if (unpainted_.isEmpty()) {
+    return;
   }
-  const qint64 since = sinceFrame_.isValid() ? sinceFrame_.nsecsElapsed() : kFrameNs;
-  if (since >= kFrameNs) {
+  if (msToNextFrame() == 0) {
     paintChanges();
   } else {
-    // Rounded up to whole milliseconds, so the frame is never early.
-    frameTimer_.start(static_cast<int>((kFrameNs - since + kNsPerMs - 1) / kNsPerMs));
+    emit frameWanted();
   }
+}
+
+int ClientArea::msToNextFrame() const {
+  const qint64 since = sinceFrame_.isValid() ? sinceFrame_.nsecsElapsed() : kFrameNs;
+  // Rounded up to whole milliseconds, so the frame is never early.
+  return since >= kFrameNs ? 0 : static_cast<int>((kFrameNs - since + kNsPerMs - 1) / kNsPerMs);
 }
 
 void ClientArea::paintChanges() {
@@ -84,8 +84,11 @@ void ClientArea::paintEvent(QPaintEvent* event) {
   for (const QRect& rect : event->region()) {
     region.add({rect.x(), rect.y(), rect.width(), rect.height()});
   }
-  QPainter painter(this);
-  painter_.paint(painter, session_.paint(region));
+  {
+    QPainter painter(this);
+    painter_.paint(painter, session_.paint(region));
+  }
+  emit framePainted();
 }
 
 void ClientArea::resizeEvent(QResizeEvent* event) {

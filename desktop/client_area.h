@@ -1,12 +1,12 @@
 #pragma once
 // The client area of the game window: it paints what the session plans, at most once per
 // display frame, and reports mouse presses and releases at the pixel they fell on, and the Esc
-// key that ends the watching of a flight.
+// key that ends the watching of a flight. It keeps no timer: what waits for the next frame is
+// painted when the window next wakes.
 
 #include <QElapsedTimer>
 #include <QPoint>
 #include <QRegion>
-#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 
@@ -23,13 +23,23 @@ class ClientArea : public QWidget {
  public:
   ClientArea(HostSession& session, FramePainter& painter, QWidget* parent);
 
-  // These pixels changed: they are painted with the next frame.
+  // These pixels changed: painted at once when a frame has passed since the last paint began,
+  // else with the next frame, which frameWanted asks the window to wake for.
   void invalidate(const Region& changed);
+  // What changed, painted now; the window calls it no sooner than msToNextFrame().
+  void paintChanges();
+  [[nodiscard]] bool unpainted() const { return !unpainted_.isEmpty(); }
+  // Whole milliseconds until the next paint may begin: 0 once a frame has passed.
+  [[nodiscard]] int msToNextFrame() const;
 
  signals:
   void pressed(pirune::MouseButton button, pirune::HeldKeys keys, QPoint pixel);
   void released(pirune::MouseButton button, QPoint pixel);
   void escapePressed();
+  // Something changed that waits for the next frame.
+  void frameWanted();
+  // A paint began: the next one waits a frame from now.
+  void framePainted();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -41,13 +51,10 @@ class ClientArea : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void paintChanges();
-
   HostSession& session_;
   FramePainter& painter_;
   // What changed since the last frame.
   QRegion unpainted_;
-  QTimer frameTimer_;
   QElapsedTimer sinceFrame_;
 };
 

@@ -40,6 +40,7 @@ GameWindow::GameWindow(MusicBackend& music, GamePlaces places, QLocalServer* lat
       timer_(this),
       endProgram_(std::move(endProgram)) {
   timer_.setSingleShot(true);
+  // A coarse timer may fire a few milliseconds early, which would put two paints in one frame.
   timer_.setTimerType(Qt::PreciseTimer);
   setWindowTitle(QString::fromStdU16String(kAppTitle));
   // Inside the window even where the desktop offers a global menu bar: the window is square
@@ -56,7 +57,9 @@ GameWindow::GameWindow(MusicBackend& music, GamePlaces places, QLocalServer* lat
   });
   connect(client_, &ClientArea::escapePressed, this,
           [this] { call([this] { session_.escape(); }); });
-  connect(&timer_, &QTimer::timeout, this, [this] { call([this] { session_.tick(); }); });
+  connect(&timer_, &QTimer::timeout, this, &GameWindow::wake);
+  connect(client_, &ClientArea::frameWanted, this, &GameWindow::scheduleWake);
+  connect(client_, &ClientArea::framePainted, this, &GameWindow::scheduleWake);
   connect(&systemQuit_.notifier(), &QSocketNotifier::activated, this, [this] {
     systemQuit_.takeRequests();
     quitOnSystemRequest();
@@ -87,11 +90,41 @@ void GameWindow::reportError(const std::string& text) {
 
 void GameWindow::armTimer(std::optional<std::int64_t> delayMs) {
   if (delayMs) {
-    timer_.start(
-        static_cast<int>(std::clamp<std::int64_t>(*delayMs, 0, std::numeric_limits<int>::max())));
+    tickWanted_ = QDeadlineTimer(
+        std::clamp<std::int64_t>(*delayMs, 0, std::numeric_limits<int>::max()), Qt::PreciseTimer);
   } else {
-    timer_.stop();  // no timer can tick
+    tickWanted_.reset();  // no timer can tick
   }
+  scheduleWake();
+}
+
+void GameWindow::scheduleWake() {
+  // A tick wanted within a frame of the last paint waits for the next frame: the session takes
+  // every tick due by then, each at its own time on the game's clock, and one wake-up both
+  // ticks and paints. What is to be painted waits for that frame too.
+  const int frame = client_->msToNextFrame();
+  std::optional<qint64> in;
+  if (tickWanted_) {
+    in = std::max<qint64>(tickWanted_->remainingTime(), frame);
+  }
+  if (client_->unpainted()) {
+    in = frame;
+  }
+  if (in) {
+    timer_.start(static_cast<int>(std::min<qint64>(*in, std::numeric_limits<int>::max())));
+  } else {
+    timer_.stop();
+  }
+}
+
+void GameWindow::wake() {
+  // A wake-up for a frame that was waiting may come before the tick is wanted.
+  if (tickWanted_ && tickWanted_->hasExpired()) {
+    tickWanted_.reset();
+    call([this] { session_.tick(); });
+  }
+  client_->paintChanges();
+  scheduleWake();
 }
 
 void GameWindow::buildMenus(const std::vector<MenuEntry>& entries) {

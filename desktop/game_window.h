@@ -6,10 +6,12 @@
 // system asked for that meanwhile.
 
 #include <QAction>
+#include <QDeadlineTimer>
 #include <QLocalServer>
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "client_area.h"
@@ -64,16 +66,22 @@ class GameWindow : public QMainWindow, public HostShell {
   // Once the system asked the game to quit and no call into the session is running.
   void closeIfQuitRequested();
   void centre();
+  // Sets the one timer that wakes the game: for the session's tick when it asked for one, and for
+  // what waits to be painted, but never sooner than the next display frame.
+  void scheduleWake();
+  void wake();
 
   DesktopPlatform platform_;
   FramePainter painter_;
   HostSession session_;
   ClientArea* client_;
   std::vector<QAction*> actions_;
-  // Wakes the game when the next tick of its window timers falls due, as the session asks; the
-  // rules of the timers themselves (a frame's floor, fresh intervals, held during boxes) are
-  // the game's.
+  // Wakes the game once per display frame at most, as a page's animation frames do: for the
+  // next tick of its window timers as the session asks, and to paint what changed. The rules of
+  // the timers themselves (a frame's floor, fresh intervals, held during boxes) are the game's.
   QTimer timer_;
+  // When the session wants its tick; none: no timer can tick.
+  std::optional<QDeadlineTimer> tickWanted_;
   SystemQuit systemQuit_;
   EndProgram endProgram_;
   int callDepth_ = 0;
