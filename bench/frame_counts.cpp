@@ -1,8 +1,10 @@
 // Linked with the game's own main.cpp into counting_game, the benchmark's copy of the game:
 // the same program that players run, which also counts what its window does. Every paint of
-// the client area (with the model's revision, so that a paint with nothing changed shows) and
-// every tick of the game's three timers is noted with the time of the monotonic clock, which
-// the probe reads too, and written when the game ends to the file named on the command line:
+// the client area (with the model's revision, so that a paint with nothing changed shows), every
+// tick of the game's three timers, and every wake-up of the window's own system timers (the one
+// the session arms, and the client area's frame timer) is noted with the time of the monotonic
+// clock, which the probe reads too, and written when the game ends to the file named on the
+// command line:
 //
 //   counting_game --counts FILE
 //
@@ -13,6 +15,7 @@
 #include <QEvent>
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -34,7 +37,9 @@ class FrameCounts : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Paint && window_ != nullptr &&
         watched == window_->centralWidget()) {
-      note(window_->form().window.revision(), true);
+      note(window_->form().window.revision(), Kind::Paint);
+    } else if (event->type() == QEvent::Timer && window_ != nullptr && isWindowTimer(watched)) {
+      note(0, Kind::Wake);
     } else if (event->type() == QEvent::Show && window_ == nullptr) {
       // Before the window's own show handler, so before the game's activation starts a timer.
       if (auto* window = dynamic_cast<pirune::desktop::GameWindow*>(watched)) {
@@ -54,7 +59,7 @@ class FrameCounts : public QObject {
       std::fprintf(file, "timer %zu %s\n", i, timerNames_[i].c_str());
     }
     for (const Event& event : events_) {
-      std::fprintf(file, "%s %lld %llu\n", event.paint ? "paint" : "tick",
+      std::fprintf(file, "%s %lld %llu\n", kindName(event.kind),
                    static_cast<long long>(event.micros),
                    static_cast<unsigned long long>(event.value));
     }
@@ -62,11 +67,26 @@ class FrameCounts : public QObject {
   }
 
  private:
+  enum class Kind { Paint, Tick, Wake };
+  static const char* kindName(Kind kind) {
+    switch (kind) {
+      case Kind::Paint: return "paint";
+      case Kind::Tick: return "tick";
+      case Kind::Wake: return "wake";
+    }
+    return "?";
+  }
   struct Event {
     std::int64_t micros;
     std::uint64_t value;  // the model's revision for a paint, the timer's index for a tick
-    bool paint;
+    Kind kind;
   };
+
+  // The system timers that wake the game: the window's and its client area's.
+  [[nodiscard]] bool isWindowTimer(const QObject* watched) const {
+    return qobject_cast<const QTimer*>(watched) != nullptr &&
+           (watched->parent() == window_ || watched->parent() == window_->centralWidget());
+  }
 
   void attach(pirune::desktop::GameWindow& window) {
     window_ = &window;
@@ -75,7 +95,7 @@ class FrameCounts : public QObject {
       const std::uint64_t index = timerNames_.size();
       timerNames_.push_back(timer->name());
       timer->onTick = [this, index, tick = timer->onTick] {
-        note(index, false);
+        note(index, Kind::Tick);
         if (tick) {
           tick();
         }
@@ -83,11 +103,11 @@ class FrameCounts : public QObject {
     }
   }
 
-  void note(std::uint64_t value, bool paint) {
+  void note(std::uint64_t value, Kind kind) {
     if (events_.size() < kMaxEvents) {
       const auto now = std::chrono::steady_clock::now().time_since_epoch();
       events_.push_back(
-          {std::chrono::duration_cast<std::chrono::microseconds>(now).count(), value, paint});
+          {std::chrono::duration_cast<std::chrono::microseconds>(now).count(), value, kind});
     }
   }
 

@@ -470,13 +470,14 @@ constexpr std::int64_t kFrameUs = 16666;
 
 struct FrameCounts {
   int paints = 0;
+  int wakes = 0;
   int unchangedPaints = 0;
   int gapsUnderFrame = 0;
   double shortestGapMs = 0;
   std::map<std::string, int> ticks;
 };
 
-// The paints and ticks the game recorded between two moments of the monotonic clock.
+// The paints, ticks and wake-ups the game recorded between two moments of the monotonic clock.
 FrameCounts countFrames(const std::string& path, std::int64_t fromUs, std::int64_t toUs) {
   std::ifstream in(path);
   if (!in) {
@@ -505,6 +506,10 @@ FrameCounts countFrames(const std::string& path, std::int64_t fromUs, std::int64
       if (inside) {
         ++counts.ticks[timers[value]];
       }
+      continue;
+    }
+    if (kind == "wake") {
+      counts.wakes += inside ? 1 : 0;
       continue;
     }
     if (inside) {
@@ -647,7 +652,8 @@ int flight(bench::XSession& session, const Options& options) {
     std::printf("paints=%d\npaints_per_s=%.2f\nunchanged_paints=%d\nshortest_gap_ms=%.2f\n",
                 frames.paints, frames.paints / window, frames.unchangedPaints,
                 frames.shortestGapMs);
-    std::printf("gaps_under_frame=%d\n", frames.gapsUnderFrame);
+    std::printf("gaps_under_frame=%d\nwakes=%d\nwakes_per_s=%.2f\n", frames.gapsUnderFrame,
+                frames.wakes, frames.wakes / window);
     int ticks = 0;
     for (const auto& [timer, n] : frames.ticks) {
       std::printf("ticks_%s=%d\nticks_%s_per_s=%.2f\n", timer.c_str(), n, timer.c_str(),

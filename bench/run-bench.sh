@@ -143,6 +143,7 @@ awk -v bare_start="$(median <"$work/bare.startup")" -v like_start="$(median <"$w
   -v cpu="$(median <"$work/game.cpu")" -v xcpu="$(f xserver_cpu_s)" -v cpu_runs="$cpu_runs" \
   -v anim_cpu="$(median <"$work/bare.cpu")" -v anim_xcpu="$(a xserver_cpu_s)" \
   -v paints="$(c paints)" -v paints_s="$(c paints_per_s)" -v unchanged="$(c unchanged_paints)" \
+  -v wakes_s="$(c wakes_per_s)" \
   -v gap="$(c shortest_gap_ms)" -v short_gaps="$(c gaps_under_frame)" -v ticks="$(c ticks_per_s)" \
   -v shp="$(c ticks_SHPTIM_per_s)" -v fly="$(c ticks_piruneTIM_per_s)" -v mus="$(c ticks_MMCTIM)" \
   -v clicks="$(f clicks)" -v lat_n="$(f latency_samples)" -v lat_med="$(f latency_median_ms)" \
@@ -163,8 +164,8 @@ BEGIN {
     secs, cpu_runs, anim_cpu, 100 * anim_cpu / secs, cpu, 100 * cpu / secs, rc, verdict(rc <= 1.1)
   printf "| CPU of the X server in the same %.0f s (the game'"'"'s includes the probe'"'"'s screen reading) | %.2f s | | %.2f s | | | |\n", \
     secs, anim_xcpu, xcpu
-  printf "| Paints per second / timer ticks per second (the counting game) | | | %.1f / %.1f (SHPTIM %.1f, piruneTIM %.1f, MMCTIM %d in all) | | ≤ 60 paints/s | %s |\n", \
-    paints_s, ticks, shp, fly, mus, verdict(paints_s <= 60)
+  printf "| Paints per second / timer ticks per second / wake-ups of the window'"'"'s timers per second (the counting game) | | | %.1f / %.1f (SHPTIM %.1f, piruneTIM %.1f, MMCTIM %d in all) / %.1f | | ≤ 60 paints/s | %s |\n", \
+    paints_s, ticks, shp, fly, mus, wakes_s, verdict(paints_s <= 60)
   printf "| Paints begun less than one 60 Hz frame (16.7 ms) after the one before | | | %d of %d (shortest gap %.1f ms) | | 0 | %s |\n", \
     short_gaps, paints, gap, verdict(short_gaps == 0)
   printf "| Paints with nothing changed in the window | | | %d of %d | | 0 | %s |\n", unchanged, paints, verdict(unchanged == 0)
