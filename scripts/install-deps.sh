@@ -6,9 +6,13 @@
 #   scripts/install-deps.sh bench   that of play, plus what the benchmark needs
 #   scripts/install-deps.sh web     that of play (the picture and music generators), plus what
 #                                   building the web site needs
+#   scripts/install-deps.sh server  that of play, plus what building pirune-server needs
+#   scripts/install-deps.sh server-bench  that of server, plus the server's benchmark's tools
 set -euo pipefail
 
 what=${1:-play}
+# pirune-server, the world ranking: HTTP, JSON, SQLite and PostgreSQL's client.
+server=(pkg-config libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpqxx-dev)
 packages=(
   # building
   cmake g++ make qt6-base-dev qt6-multimedia-dev
@@ -26,6 +30,7 @@ case $what in
       clang libclang-rt-dev                               # the sanitizer build
       dpkg-dev file lintian desktop-file-utils appstream  # the package and what it installs
       emscripten webp lame python3 chromium firefox-esr   # the web page, in two real browsers
+      "${server[@]}" postgresql-15                        # the world ranking, on both databases
     )
     command -v node >/dev/null || packages+=(nodejs npm)
     ;;
@@ -39,7 +44,9 @@ case $what in
     # Emscripten's tools run on Node; any Node already there will do.
     command -v node >/dev/null || packages+=(nodejs npm)
     ;;
-  *) echo "usage: $0 play|test|deb|bench|web" >&2; exit 2 ;;
+  server) packages+=("${server[@]}") ;;
+  server-bench) packages+=("${server[@]}" postgresql-15 wrk) ;;
+  *) echo "usage: $0 play|test|deb|bench|web|server|server-bench" >&2; exit 2 ;;
 esac
 
 missing=()
