@@ -123,7 +123,9 @@ void GameWindow::wake() {
     tickWanted_.reset();
     call([this] { session_.tick(); });
   }
-  client_->paintChanges();
+  if (client_->msToNextFrame() == 0) {
+    client_->paintChanges();
+  }
   scheduleWake();
 }
 
