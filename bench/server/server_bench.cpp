@@ -96,7 +96,7 @@ int send(int argc, char** argv) {
   const auto at = [&](double q) {
     return latencies[static_cast<std::size_t>(q * static_cast<double>(latencies.size() - 1))];
   };
-  std::cout << latencies.size() / static_cast<double>(seconds) << " verified submissions/s, p50 "
+  std::cout << static_cast<double>(latencies.size()) / seconds << " verified submissions/s, p50 "
             << at(0.5) << " ms, p99 " << at(0.99) << " ms, " << failed << " failed\n";
   return 0;
 }
