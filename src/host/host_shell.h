@@ -47,6 +47,21 @@ class HostShell {
   // While a flight is watched, what the window says about it (in its title or a status line);
   // none once the live game shows again.
   virtual void showWatching(const std::optional<std::u16string>& status) = 0;
+
+  // The world ranking, where the shell can reach one; without it none of it shows.
+  [[nodiscard]] virtual bool worldRankingOffered() { return false; }
+  // A token for the flight that just began, asked of the server with nothing of the player:
+  // the shell hands it to HostSession::flightTokenArrived when it comes, or does nothing.
+  virtual void requestFlightToken() {}
+  // OK or キャンセル to `text`, in a box of the game's; true for OK.
+  virtual bool confirm(const std::u16string& /*text*/) { return false; }
+  // The player said yes: the flight goes to the server, whose answer the shell hands to
+  // HostSession::flightSent (WorldReply::Kind::Unreachable when none came).
+  virtual void sendFlight(const std::string& /*token*/, const std::string& /*utf8Name*/,
+                          const std::string& /*record*/) {}
+  // The world ranking's top flights, each to watch (its bytes to HostSession::watch), or
+  // HostSession::worldRankingUnreachable when they cannot be fetched.
+  virtual void showWorldRanking() {}
 };
 
 }  // namespace pirune

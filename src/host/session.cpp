@@ -69,6 +69,9 @@ void HostSession::noteFlight() {
   const bool flying = form_->sceneName && form_->inFlight();
   if (flying && !recorder_.recording()) {
     recorder_.begin(*form_, platform_, client_);
+    if (world_.flightBegan(form_->endlessMode(), shell_.worldRankingOffered())) {
+      shell_.requestFlightToken();
+    }
   } else if (!flying && recorder_.recording()) {
     endFlight(flight::Stop::Ended);
   }
@@ -110,8 +113,14 @@ bool HostSession::run(const std::function<void()>& procedure) {
   // A name given in the ranking's box is known once the outermost call has returned.
   if (outermost && form_) {
     flights_.rankingChanged(before, form_->rankTable);
+    if (before != form_->rankTable && !recorder_.recording()) {
+      offer_ = world_.rankingChanged(flights_.last());
+    }
   }
   catchUp();
+  if (outermost) {
+    speakForWorld();
+  }
   return true;
 }
 
@@ -183,6 +192,11 @@ bool HostSession::start() {
   buildReplayMenu();
   MenuBar bar = form_->menuBar;
   bar.top.push_back(&replay_.menu);
+  if (shell_.worldRankingOffered()) {
+    worldMenu_.view.onClick = [this] { shell_.showWorldRanking(); };
+    worldMenu_.menu.add(worldMenu_.view);
+    bar.top.push_back(&worldMenu_.menu);
+  }
   menus_ = std::make_unique<MenuChanges>(bar);
   shell_.buildMenus(menus_->entries());
   catchUp();
@@ -351,6 +365,40 @@ void HostSession::offerRanking(std::string_view bytes,
   });
 }
 
+// ---- the world ranking ------------------------------------------------------------------
+
+void HostSession::flightTokenArrived(std::string token) { world_.tokenArrived(std::move(token)); }
+
+void HostSession::flightSent(const WorldReply& reply) {
+  worldWord_ = WorldRanking::replyText(reply);
+  speakForWorld();
+}
+
+void HostSession::worldRankingUnreachable() {
+  worldWord_ = WorldRanking::unreachableText();
+  speakForWorld();
+}
+
+void HostSession::speakForWorld() {
+  // Play is never held up: a box waits until the flight has ended.
+  if (!started() || failed_ || recorder_.recording()) {
+    return;
+  }
+  if (const auto offer = std::exchange(offer_, std::nullopt)) {
+    bool yes = false;
+    call([&] {
+      const ModalScope held(form_->timers);
+      yes = shell_.confirm(WorldRanking::offerText(*offer));
+    });
+    if (yes && !failed_) {
+      shell_.sendFlight(offer->token, offer->name, offer->record);
+    }
+  }
+  if (const auto word = std::exchange(worldWord_, std::nullopt)) {
+    tell(*word);
+  }
+}
+
 // ---- watching a flight -------------------------------------------------------------------
 
 void HostSession::buildReplayMenu() {
@@ -390,6 +438,7 @@ void HostSession::updateReplayMenu() {
   }
   replay_.open.setEnabled(free);
   replay_.save.setEnabled(free && flights_.last().has_value());
+  worldMenu_.view.setEnabled(free);
 }
 
 void HostSession::watchKept(const std::optional<std::string>& bytes) {

@@ -22,6 +22,7 @@
 #include "host/host_shell.h"
 #include "host/menu_changes.h"
 #include "host/paint_plan.h"
+#include "host/world_ranking.h"
 #include "screen/pointer_units.h"
 
 namespace pirune {
@@ -88,6 +89,12 @@ class HostSession {
   // A word from the shell to the player, in a box of the game's: the game waits meanwhile.
   void tell(const std::u16string& text);
 
+  // The world ranking's answers, whenever they come (HostShell::requestFlightToken, sendFlight,
+  // showWorldRanking). What they say to the player waits until no flight is on.
+  void flightTokenArrived(std::string token);
+  void flightSent(const WorldReply& reply);
+  void worldRankingUnreachable();
+
   [[nodiscard]] bool failed() const { return failed_; }
   // The game; only once start() has made it.
   [[nodiscard]] FOM& form() { return *form_; }
@@ -118,6 +125,8 @@ class HostSession {
   void watchKept(const std::optional<std::string>& bytes);
   void stopWatching();
   void watchTick();
+  // The world ranking's offer and the server's word, once no flight is on.
+  void speakForWorld();
   Platform& platform_;
   HostShell& shell_;
   RankingKept kept_;
@@ -146,6 +155,16 @@ class HostSession {
     MenuItem save{u"前回の飛行をファイルに保存…", false, false};
   };
   ReplayMenu replay_;
+
+  // The sixth menu, where the shell has a world ranking.
+  struct WorldMenu {
+    MenuItem menu{u"世界ランキング", false, false};
+    MenuItem view{u"世界ランキングを見る", false, false};
+  };
+  WorldMenu worldMenu_;
+  WorldRanking world_;
+  std::optional<WorldOffer> offer_;
+  std::optional<std::u16string> worldWord_;
 };
 
 }  // namespace pirune

@@ -49,6 +49,22 @@ struct DrivingShell : HostShell {
     saved.emplace_back(name, bytes);
   }
   void showWatching(const std::optional<std::u16string>& status) override { watching = status; }
+
+  // The world ranking, offered when `world` says so; the questions answered from `yes` in turn.
+  bool world = false;
+  int tokensAsked = 0;
+  int asked = 0;
+  std::vector<bool> yes;
+  std::vector<std::string> sent;  // "token name"
+  bool worldRankingOffered() override { return world; }
+  void requestFlightToken() override { ++tokensAsked; }
+  bool confirm(const std::u16string& /*text*/) override {
+    return ++asked <= static_cast<int>(yes.size()) && yes.at(asked - 1);
+  }
+  void sendFlight(const std::string& token, const std::string& name,
+                  const std::string& /*record*/) override {
+    sent.push_back(token + " " + name);
+  }
 };
 
 class LiveSession {
