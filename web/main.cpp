@@ -91,6 +91,27 @@ EMSCRIPTEN_KEEPALIVE void pirune_watch(const unsigned char* bytes, int length) {
   toSession([&](pirune::HostSession& s) { s.watch(bytesOf(bytes, length)); });
 }
 
+// The world ranking's answers (page_world_token, page_world_send, page_world_show). `kind` of a
+// sent flight: 0 placed at `rank`, 1 refused with the server's sentence, 2 no answer.
+EMSCRIPTEN_KEEPALIVE void pirune_flight_token(const char* token) {
+  toSession([&](pirune::HostSession& s) { s.flightTokenArrived(token); });
+}
+
+EMSCRIPTEN_KEEPALIVE void pirune_flight_sent(int kind, double rank, double distance,
+                                             const char* sentence) {
+  using Kind = pirune::WorldReply::Kind;
+  constexpr std::array kKinds{Kind::Placed, Kind::Refused, Kind::Unreachable};
+  const auto k =
+      kind >= 0 && kind < 3 ? kKinds.at(static_cast<std::size_t>(kind)) : Kind::Unreachable;
+  toSession([&](pirune::HostSession& s) {
+    s.flightSent({k, static_cast<long long>(rank), static_cast<long long>(distance), sentence});
+  });
+}
+
+EMSCRIPTEN_KEEPALIVE void pirune_world_unreachable() {
+  toSession([](pirune::HostSession& s) { s.worldRankingUnreachable(); });
+}
+
 // The ranking as it stands now, stored: before the page goes away, and before the player takes
 // the file.
 EMSCRIPTEN_KEEPALIVE void pirune_keep_ranking() {

@@ -81,6 +81,15 @@ void page_save_file(const char* name, const unsigned char* bytes, int length);
 // The line under the window while a flight is watched; a negative length hides it.
 void page_show_watching(const char16_t* text, int length);
 
+// ---- the world ranking, on the page's own origin -----------------------------------------
+// Each answers later, through pirune_flight_token, pirune_flight_sent, pirune_watch or
+// pirune_world_unreachable; a token that does not come is simply never handed on.
+void page_world_token();
+void page_world_send(const char* token, const char* utf8Name, const unsigned char* record,
+                     int length);
+// The top flights in the page's list, each with its way to watch it.
+void page_world_show();
+
 // ---- the viewport -----------------------------------------------------------------------------
 int page_screen_height();
 int page_window_side();

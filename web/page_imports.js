@@ -9,3 +9,4 @@ import * as menus from './menus.js';
 import * as music from './music.js';
 import * as pictures from './first-fetches.js';
 import * as ranking from './ranking.js';
+import * as world from './world.js';

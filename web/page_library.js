@@ -85,6 +85,12 @@ mergeInto(LibraryManager.library, {
     flights.showWatching(length < 0 ? null : UTF16ToString(text, 2 * length));
   },
 
+  page_world_token: function () { world.askToken(); },
+  page_world_send: function (token, name, record, length) {
+    world.send(UTF8ToString(token), UTF8ToString(name), HEAPU8.slice(record, record + length));
+  },
+  page_world_show: function () { world.show(); },
+
   page_screen_height: function () { return Math.round(screen.height); },
   page_window_side: function () { return layout.windowSide(); },
 });

@@ -119,4 +119,17 @@ void WebShell::showWatching(const std::optional<std::u16string>& status) {
                      status ? static_cast<int>(status->size()) : -1);
 }
 
+void WebShell::requestFlightToken() { page_world_token(); }
+
+bool WebShell::confirm(const std::u16string& text) { return platform_.confirmBox(kAppTitle, text); }
+
+void WebShell::sendFlight(const std::string& token, const std::string& utf8Name,
+                          const std::string& record) {
+  page_world_send(token.c_str(), utf8Name.c_str(),
+                  reinterpret_cast<const unsigned char*>(record.data()),
+                  static_cast<int>(record.size()));
+}
+
+void WebShell::showWorldRanking() { page_world_show(); }
+
 }  // namespace pirune::web

@@ -32,6 +32,13 @@ class WebShell : public HostShell {
   void chooseFlightFile() override;
   void saveFlightFile(const std::string& fileName, const std::string& bytes) override;
   void showWatching(const std::optional<std::u16string>& status) override;
+  // The world ranking is pirune-server's, on the page's own origin.
+  bool worldRankingOffered() override { return true; }
+  void requestFlightToken() override;
+  bool confirm(const std::u16string& text) override;
+  void sendFlight(const std::string& token, const std::string& utf8Name,
+                  const std::string& record) override;
+  void showWorldRanking() override;
 
  private:
   PageMusic music_;
