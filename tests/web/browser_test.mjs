@@ -217,6 +217,7 @@ async function game(page, refs) {
   expect(asked === prompt, `the name box ${prompt}`, asked);
   await page.type('#input-box-field', NAME);
   await answer(page, 'input-box', 'OK');
+  await world(page);
   await pictureShown(page, refs, 'stt');
   await rankingIs(page, rankingLines([NAME, ENDLESS_DISTANCE]), 'with the name whole until the page is left,');
 
@@ -242,6 +243,24 @@ async function game(page, refs) {
     await rankingIs(page, l.after, `after ${l.what}`);
   }
   await downloaded(page, TAILED, 'the loaded ranking saved as it came, its tail too');
+}
+
+// The named flight sent to the world ranking once the player says yes, placed first, listed
+// with its name and distance, and watched from the list to its end.
+async function world(page) {
+  const offer = said(await openDialog(page, 'the offer to send the flight', 'message-box', 'OK'));
+  expect(offer.includes('世界ランキングに送') && offer.includes(NAME_STORED), 'the offer of the named flight', offer);
+  const placed = said(await openDialog(page, 'the server\'s answer', 'message-box', 'OK'));
+  expect(placed === `${TITLE}: 世界ランキングの 1 位に入りました（距離 ${ENDLESS_DISTANCE}）`, 'first place', placed);
+  await menuCommand(page, '世界ランキング', '世界ランキングを見る');
+  const want = `1位 ${NAME_STORED} 距離 ${ENDLESS_DISTANCE} 見る`;
+  await until(`the world ranking's list with "${want}"`, async () => {
+    const rows = await page.$$eval('#world-box[open] li', (ls) => ls.map((l) => l.innerText.replace(/\s+/g, ' ').trim()));
+    return { ok: rows.length === 1 && rows[0] === want, seen: rows.join('; ') || 'no list' };
+  });
+  await page.click('#world-box li button');
+  await watchedToEnd(page, 'the world\'s flight', { distance: ENDLESS_DISTANCE, end: 'fall', duration_ms: 60000 });
+  await page.keyboard.press('Escape');
 }
 
 // Firefox takes the viewport and its pixel ratio but not the touch emulation (maxTouchPoints stays
@@ -378,7 +397,8 @@ let browser, server, page;
 try {
   expect(['chromium', 'firefox'].includes(ENGINE) && CASES[CASE] && fs.existsSync(`${SITE}/index.html`) && BROWSER,
     `arguments chromium|firefox ${Object.keys(CASES).join('|')} SITE BROWSER`, process.argv.slice(2));
-  [server, browser] = await Promise.all([serve(SITE), launch(BROWSER, ENGINE, { downloads: FILES })]);
+  [server, browser] = await Promise.all([serve(SITE, undefined,
+    CASE === 'game' && { program: process.env.PIRUNE_SERVER, data: path.join(FILES, 'ranking.sqlite') }), launch(BROWSER, ENGINE, { downloads: FILES })]);
   page = await browser.newPage();
   page.setDefaultTimeout(DEADLINE_MS);
   page.on('pageerror', (e) => errors.push(e.message));

@@ -27,17 +27,22 @@ export const withDeadline = (promise, what, ms = DEADLINE_MS) => Promise.race([p
   new Promise((_, fail) => setTimeout(() => fail(new Failure(`expected ${what} within ${ms} ms`)), ms).unref())]);
 
 // A static server on a free port of 127.0.0.1 (a secure origin: the service worker registers).
-// onLine gets each request line it logs.
-export async function serve(dir, onLine = () => {}) {
-  const proc = spawn('python3', ['-u', '-m', 'http.server', '--bind', '127.0.0.1', '0', '--directory', dir],
-    { stdio: ['ignore', 'pipe', 'pipe'] });
+// onLine gets each request line it logs. With `ranking` ({ program, data }), pirune-server
+// serves the site instead, with its world ranking on a new SQLite file, once it can serve.
+export async function serve(dir, onLine = () => {}, ranking = null) {
+  const proc = ranking ? spawn(ranking.program, ['--site', dir, '--data', ranking.data, '--listen', '127.0.0.1:0'],
+    { stdio: ['ignore', 'pipe', 'pipe'] })
+    : spawn('python3', ['-u', '-m', 'http.server', '--bind', '127.0.0.1', '0', '--directory', dir],
+      { stdio: ['ignore', 'pipe', 'pipe'] });
   proc.stderr.setEncoding('utf8').on('data', (text) => text.split('\n').filter(Boolean).forEach(onLine));
   process.on('exit', () => proc.kill()); // also when a run ends in an uncaught error
   const port = await withDeadline(new Promise((resolve, reject) => {
-    proc.stdout.setEncoding('utf8').on('data', (text) => text.match(/ port (\d+)/)?.slice(1).forEach(resolve));
+    proc.stdout.setEncoding('utf8').on('data', (text) => text.match(/(?: port |127\.0\.0\.1:)(\d+)/)?.slice(1).forEach(resolve));
     proc.on('exit', (code) => reject(new Failure(`the site server ended with ${code}`)));
   }), 'the site server to listen');
-  return { url: `http://127.0.0.1:${port}/`, stop: () => proc.kill() };
+  const url = `http://127.0.0.1:${port}/`;
+  if (ranking) await until('api/health', async () => ({ ok: (await fetch(`${url}api/health`)).ok, seen: 'not yet' }));
+  return { url, stop: () => proc.kill() };
 }
 
 // Chromium is driven over CDP, Firefox over WebDriver BiDi, both headless and silent; each saves
