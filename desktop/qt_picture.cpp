@@ -19,7 +19,7 @@ namespace {
 constexpr int kAllocationLimitMb = 300;
 
 [[noreturn]] void refuse(const std::string& path, const std::string& reason) {
-  throw RuntimeError("画像ファイル " + path + " を読み込めません: " + reason);
+  throw PictureError(path, reason);
 }
 
 // Black stays black: nothing of ours is drawn with transparency it did not ask for. A picture

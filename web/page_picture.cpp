@@ -10,7 +10,7 @@ namespace pirune::web {
 namespace {
 
 [[noreturn]] void refuse(const std::string& source, const char* reason) {
-  throw RuntimeError("画像ファイル " + source + " を読み込めません: " + reason);
+  throw PictureError(source, reason);
 }
 
 // The page's picture called `name`, or the error that names the game's file `source`.
