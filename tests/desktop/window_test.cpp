@@ -10,8 +10,10 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -32,8 +34,8 @@ namespace pirune::desktop::testing {
 namespace {
 
 // Waits for the next modal box of the game, not one open already, notes what it shows (its
-// title, its text, then its buttons) and answers it: with `answer`, or else with the name typed
-// (if it asks for one) and OK.
+// title, its text, then its buttons) and answers it: with `answer`, or else with the name or
+// the file's path typed (if it asks for one) and OK.
 struct BoxAnswer {
   explicit BoxAnswer(const QString& typed = {}, const std::function<void(QDialog*)>& answer = {}) {
     poll_.callOnTimeout([=, this, alreadyOpen = QApplication::activeModalWidget()] {
@@ -43,13 +45,20 @@ struct BoxAnswer {
       }
       poll_.stop();
       auto* input = qobject_cast<QInputDialog*>(box);
+      auto* message = qobject_cast<QMessageBox*>(box);
       seen << box->windowTitle()
-           << (input != nullptr ? input->labelText() : qobject_cast<QMessageBox*>(box)->text());
+           << (input != nullptr     ? input->labelText()
+               : message != nullptr ? message->text()
+                                    : "");
       for (auto* button : box->findChildren<QAbstractButton*>()) {
         seen << button->text();
       }
       if (input != nullptr) {
         input->setTextValue(typed);  // the box opens empty: for a name not typed, no change
+      }
+      if (auto* file = qobject_cast<QFileDialog*>(box); file != nullptr) {
+        // Typed, as the player would: a path picked in the list waits for the folder to load.
+        file->findChild<QLineEdit*>("fileNameEdit")->setText(typed);
       }
       answer ? answer(box) : box->accept();
     });
@@ -287,6 +296,18 @@ TEST(Window, TheLastFlightIsKeptAndWatchedAgainUntilAClickOrEsc) {
     EXPECT_EQ(shell.centreColour(), kStoryRed);
     EXPECT_EQ(shell.form().scenePage, 0);  // the live game waited on its title
   }
+  // Saved as a file of the player's, byte for byte, and watched again from there.
+  const QString mine = shell.folder.filePath("mine.pflight");
+  const auto bytes = [](const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  };
+  for (const char* caption : {"前回の飛行をファイルに保存…", "記録ファイルを開いて見る…"}) {
+    const BoxAnswer file(mine);
+    shell.choose(QString(caption));
+  }
+  EXPECT_EQ(bytes(mine), bytes(shell.folder.filePath("flights/last.pflight")));
+  EXPECT_TRUE(shell.passUntil([&] { return shell.window.windowTitle() == ended; }));
   EXPECT_EQ(shell.form().rankTable, ranked);
 }
 
