@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <variant>
 
 #include "flight/record.h"
@@ -55,21 +53,6 @@ TEST(Flights, EachRankedFlightIsKeptBehindItsEntryAndMovesDownWithIt) {
   for (int place = 0; place < 5; ++place) {
     EXPECT_EQ(enabled(live.shell, kWatchFirstItem + place), expected[place]) << place;
   }
-
-  // Next time, a record damaged on the disk is simply not offered; the ranking is untouched.
-  const std::string scrDat = [&] {
-    std::ifstream in(live.platform.folder / "scr.dat", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }();
-  LiveSession next(400, [&](ScriptedPlatform& p) {
-    p.flights = kept;
-    p.flights["2"] = "PFLT\x01 damaged";
-    std::ofstream(p.folder / "scr.dat", std::ios::binary) << scrDat;
-  });
-  EXPECT_EQ(next.form().rankTable[1].score, 40);
-  EXPECT_TRUE(enabled(next.shell, kWatchFirstItem));
-  EXPECT_FALSE(enabled(next.shell, kWatchFirstItem + 1));
-  EXPECT_TRUE(enabled(next.shell, kWatchFirstItem + 2));
 }
 
 TEST(Flights, AWatchedFlightPlaysAtItsPaceThenAClickBringsBackTheWaitingGame) {

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "support/live_session.h"
 #include "support/scripted_platform.h"
 #include "support/sized_picture.h"
 
@@ -37,12 +38,6 @@ struct RecordingShell : HostShell {
   void showWatching(const std::optional<std::u16string>& /*status*/) override {}
 };
 
-// The numbers of the game's menu items as the session hands them to a shell.
-constexpr int kHelp = 1;
-constexpr int kEndless = 5;
-constexpr int kNewGame = 7;
-constexpr int kRanking = 8;
-
 struct Visit {
   RecordingShell shell;
   ScriptedPlatform platform;
@@ -59,13 +54,13 @@ struct Visit {
   }
   // An endless flight of 40 ended by a new game: the name box comes and takes `name`.
   void rank(std::u16string name) {
-    session.menuCommand(kEndless);
+    session.menuCommand(kEndlessItem);
     for (int page = 0; page < 3; ++page) {
       click();
     }
     session.form().distance = 40;
     platform.answers.emplace_back(std::move(name));
-    session.menuCommand(kNewGame);
+    session.menuCommand(kNewGameItem);
   }
   [[nodiscard]] std::string scrDat() const {
     std::ifstream in(platform.folder / "scr.dat", std::ios::binary);
@@ -79,7 +74,8 @@ TEST(Session, TheStartBuildsTheMenusAndEachCallCatchesTheShellUp) {
   ASSERT_TRUE(visit.session.start());
   visit.session.activate();
   ASSERT_EQ(visit.shell.menus.size(), 18U);  // the game's nine, then the replays
-  EXPECT_EQ(visit.shell.menus[kEndless], (MenuEntry{kEndless, 3, u"無限モード", true, false}));
+  EXPECT_EQ(visit.shell.menus[kEndlessItem],
+            (MenuEntry{kEndlessItem, 3, u"無限モード", true, false}));
   // The music's restart, one length after the start, woken half a frame early.
   EXPECT_EQ(visit.shell.timer, 30000 - kTickLeadMs);
   EXPECT_TRUE(visit.shell.invalid.empty());  // no client area known yet
@@ -90,8 +86,8 @@ TEST(Session, TheStartBuildsTheMenusAndEachCallCatchesTheShellUp) {
   }
   // A flight greys out endless mode, and the background effect ticks at the frame's floor.
   const auto endless = std::find_if(visit.shell.shown.rbegin(), visit.shell.shown.rend(),
-                                    [](const MenuState& m) { return m.id == kEndless; });
-  EXPECT_EQ(*endless, (MenuState{kEndless, false, false}));
+                                    [](const MenuState& m) { return m.id == kEndlessItem; });
+  EXPECT_EQ(*endless, (MenuState{kEndlessItem, false, false}));
   EXPECT_LE(visit.shell.timer.value_or(-1), TimerScheduler::kMinimumPeriodMs);
   EXPECT_TRUE(visit.shell.log.empty());
 }
@@ -108,7 +104,7 @@ TEST(Session, ARunTimeErrorIsReportedThenTheRankingSavedOnceThenTheGameEnded) {
        "/open0.bmp がありません"},
       {[](Visit& v) {
          v.session.form().mnu3.onClick = [] { throw std::logic_error("boom"); };
-         v.session.menuCommand(kRanking);
+         v.session.menuCommand(kRankingItem);
        },
        "予期しないエラーが起きました: boom"},
   };
@@ -124,7 +120,7 @@ TEST(Session, ARunTimeErrorIsReportedThenTheRankingSavedOnceThenTheGameEnded) {
     EXPECT_EQ(visit.scrDat(), "ABCDEFGHIJ\x34\x12"s);
     // Nothing reaches the game any more, and the run's one save is spent.
     visit.click();
-    visit.session.menuCommand(kHelp);
+    visit.session.menuCommand(kHelpItem);
     visit.session.keepRanking();
     EXPECT_FALSE(visit.session.quit());
     EXPECT_EQ(visit.shell.log.size(), 3U) << c.error;
@@ -151,7 +147,7 @@ TEST(Session, ANameLongerThanScrDatHoldsIsShownWholeUntilTheNextVisit) {
     ASSERT_TRUE(visit.session.start());
     visit.rank(u"ピルネピルネ");
     visit.session.keepRanking();
-    visit.session.menuCommand(kRanking);
+    visit.session.menuCommand(kRankingItem);
     // Stored once, after the change, and never read back: the ranking shows the whole name.
     EXPECT_EQ(visit.shell.log, Log{"store"});
     EXPECT_NE(visit.platform.boxes.back().text.find(u"ピルネピルネ    (40)"), std::u16string::npos);
