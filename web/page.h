@@ -58,6 +58,7 @@ void page_show_menu_item(int id, int checked, int enabled);
 // Length in ms of the site's music for the game's file called `name`; 0 when it has none.
 double page_music_open(const char* name);
 void page_music_rewind();
+double page_music_position();
 void page_music_play();
 void page_music_stop();
 void page_music_close();

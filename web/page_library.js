@@ -61,6 +61,7 @@ mergeInto(LibraryManager.library, {
 
   page_music_open: function (name) { return music.open(UTF8ToString(name)); },
   page_music_rewind: function () { music.rewind(); },
+  page_music_position: function () { return music.position(); },
   page_music_play: function () { music.play(); },
   page_music_stop: function () { music.stop(); },
   page_music_close: function () { music.close(); },

@@ -26,7 +26,13 @@ class PageMusic : public MusicBackend {
     }
   }
   [[nodiscard]] std::int64_t lengthMs() const override { return lengthMs_; }
+  [[nodiscard]] std::optional<std::int64_t> playingAtMs() const override {
+    const double at = page_music_position();
+    return at >= 0 ? std::optional(static_cast<std::int64_t>(at)) : std::nullopt;
+  }
   void rewind() override { page_music_rewind(); }
+  // The page's music loops by itself, without a seam: at its end it is already at its start.
+  void rewindAtEnd() override {}
   void play() override { page_music_play(); }
   void stop() override { page_music_stop(); }
   void close() override {

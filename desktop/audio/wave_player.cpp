@@ -5,15 +5,6 @@
 
 namespace pirune::desktop {
 
-namespace {
-
-// The loop's restart comes from the window's timer, about one music length after the start,
-// while the output may still be a little behind. A restart this close to the end lets the end
-// play out and joins the beginning to it; further from the end it cuts at once.
-constexpr std::int64_t kJoinWindowMs = 1500;
-
-}  // namespace
-
 void WavePlayer::open(const std::string& path) {
   close();
   source_ = MusicSource::open(QString::fromStdString(path));
@@ -30,15 +21,22 @@ bool WavePlayer::openOutput() {
   return true;
 }
 
-void WavePlayer::rewind() {
-  if (!source_) {
-    return;
+std::optional<std::int64_t> WavePlayer::playingAtMs() const {
+  if (!source_ || !sink_ || sink_->state() != QAudio::ActiveState) {
+    return std::nullopt;
   }
-  if (sink_ && sink_->state() == QAudio::ActiveState &&
-      source_->millisecondsOf(source_->remaining()) <= kJoinWindowMs) {
-    source_->rewindAtEnd();
-  } else {
+  return source_->lengthMs() - source_->millisecondsOf(source_->remaining());
+}
+
+void WavePlayer::rewind() {
+  if (source_) {
     source_->rewindNow();
+  }
+}
+
+void WavePlayer::rewindAtEnd() {
+  if (source_) {
+    source_->rewindAtEnd();
   }
 }
 

@@ -26,7 +26,9 @@ class WavePlayer : public MusicBackend {
 
   void open(const std::string& path) override;
   [[nodiscard]] std::int64_t lengthMs() const override;
+  [[nodiscard]] std::optional<std::int64_t> playingAtMs() const override;
   void rewind() override;
+  void rewindAtEnd() override;
   void play() override;
   void stop() override;
   void close() override;

@@ -18,7 +18,9 @@ class SilentMusic : public MusicBackend {
   explicit SilentMusic(std::int64_t lengthMs) : length_(lengthMs) {}
   void open(const std::string& /*path*/) override {}
   [[nodiscard]] std::int64_t lengthMs() const override { return length_; }
+  [[nodiscard]] std::optional<std::int64_t> playingAtMs() const override { return std::nullopt; }
   void rewind() override {}
+  void rewindAtEnd() override {}
   void play() override {}
   void stop() override {}
   void close() override {}

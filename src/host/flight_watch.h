@@ -20,7 +20,11 @@ class LentMusic : public MusicBackend {
   explicit LentMusic(MusicBackend& music) : music_(music) {}
   void open(const std::string& /*path*/) override {}
   [[nodiscard]] std::int64_t lengthMs() const override { return music_.lengthMs(); }
+  [[nodiscard]] std::optional<std::int64_t> playingAtMs() const override {
+    return music_.playingAtMs();
+  }
   void rewind() override { music_.rewind(); }
+  void rewindAtEnd() override { music_.rewindAtEnd(); }
   void play() override { music_.play(); }
   void stop() override { music_.stop(); }
   void close() override {}

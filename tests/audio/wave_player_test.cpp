@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QWaveDecoder>
 
+#include "sound/mmc.h"
+
 namespace pirune::testing {
 namespace {
 
@@ -66,9 +68,10 @@ TEST(WavePlayer, PlaysOnARealServerStopsRewindsJoinsTheLoopAndLetsGoWhenClosed) 
 
   // A restart ("prev") just before the end lets the end play and goes on from the beginning by
   // itself; one further from the end goes back at once.
+  MultimediaControl mmc(player);
   player.play();
   ASSERT_TRUE(QTest::qWaitFor([&] { return player.positionMs() >= 3000; }, 10000));
-  player.rewind();
+  mmc.Command("prev");
   EXPECT_GE(player.positionMs(), 3000);
   EXPECT_TRUE(QTest::qWaitFor([&] { return player.positionMs() < 1500; }, 5000));
   player.rewind();

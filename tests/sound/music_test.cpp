@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "sound/mmc.h"
+#include "support/recording_music.h"
 #include "support/scripted_platform.h"
 
 namespace pirune::testing {
@@ -37,6 +39,18 @@ TEST(Music, SilentForOneLengthThenLoopedByItsTimerWhateverTheGameDoesUntilSwitch
   EXPECT_EQ(Commands(commands.begin() + 8, commands.end()), (Commands{"prev", "play"}));
   game.run(1);
   EXPECT_EQ(commands.size(), 12U);
+}
+
+TEST(Music, ARestartNearEitherEndJoinsTheLoopAndOneMidwayCutsAtOnce) {
+  const std::pair<std::optional<std::int64_t>, const char*> cases[] = {
+      {std::nullopt, "prev"}, {0, "prev at end"}, {1500, "prev at end"},
+      {1501, "prev"},         {28499, "prev"},    {28500, "prev at end"}};
+  for (const auto& [at, command] : cases) {
+    RecordingMusic music;
+    music.at = at;
+    MultimediaControl(music).Command("prev");
+    EXPECT_EQ(music.commands, Commands{command}) << at.value_or(-1);
+  }
 }
 
 }  // namespace

@@ -1,16 +1,13 @@
 // The music player of the page: the site's MP3 of the game's wave file, decoded once and cut
 // to exactly the wave file's samples, played through WebAudio as one seamless loop. The game
 // drives it with the player's commands ("prev", "play", "stop", "close") and restarts it from
-// its music timer once per length, as on the desktop: a restart that comes within a moment of
-// the end joins the beginning to the end, one that comes mid-way cuts there.
+// its music timer once per length; the game decides from where the music stands whether that
+// restart joins the beginning to the end (the loop here has no seam: nothing to do) or cuts.
 // Browsers sound nothing before the player's first click or key: until then, and until the
 // music is decoded, the player keeps time silently, so the music comes in where the game says.
 
 import { fetched } from './first-fetches.js';
 import { music as siteMusic } from './site-media.js';
-
-// As on the desktop: a restart this close to the end joins; further from it, it cuts.
-const JOIN_WINDOW_MS = 1500;
 
 let entry = null; // the site's music of the open file
 let context = null;
@@ -116,17 +113,16 @@ export function open(name) {
   return entry ? entry.lengthMs : 0;
 }
 
+// Where the playing music stands, in ms; -1 while it does not play. The game decides from it
+// whether a restart joins the loop or cuts.
+export const position = () => (entry && playing ? (phaseNow() * 1000) / entry.rate : -1);
+
 export function rewind() {
   if (!entry) return;
   if (!playing) {
     from = 0;
     return;
   }
-  const at = phaseNow();
-  const remainingMs = ((entry.frames - at) * 1000) / entry.rate;
-  const playedMs = (at * 1000) / entry.rate;
-  // Near the end the loop joins the beginning by itself; just past it, it already has.
-  if (remainingMs <= JOIN_WINDOW_MS || playedMs <= JOIN_WINDOW_MS) return;
   silence();
   from = 0;
   anchor = { audio: false, at: performance.now() };
