@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,9 +20,8 @@ class ServerProcess {
   ServerProcess& operator=(const ServerProcess&) = delete;
   ServerProcess(ServerProcess&&) = delete;
   ServerProcess& operator=(ServerProcess&&) = delete;
-  ~ServerProcess();
+  ~ServerProcess() { stop(); }
 
-  [[nodiscard]] int port() const { return port_; }
   // A client on 127.0.0.1, or from `from` (another loopback address).
   [[nodiscard]] std::unique_ptr<httplib::Client> client(const std::string& from = "") const;
   // SIGTERM, then the exit status once the process is gone (-1 if a signal ended it).
@@ -33,23 +33,8 @@ class ServerProcess {
   int port_ = 0;
 };
 
-// A private PostgreSQL 15 cluster, run as the postgres user; none when not root.
-class Postgres {
- public:
-  static Postgres* instance();  // started on first use, stopped at exit
-  Postgres(const Postgres&) = delete;
-  Postgres& operator=(const Postgres&) = delete;
-  Postgres(Postgres&&) = delete;
-  Postgres& operator=(Postgres&&) = delete;
-  ~Postgres();
-  // A fresh, empty database; its postgresql:// address.
-  std::string newDatabase();
-
- private:
-  Postgres();
-  std::string dir_;
-  pid_t pid_ = -1;
-  int made_ = 0;
-};
+// A fresh, empty database on a private PostgreSQL 15 cluster run as the postgres user (started
+// on first use, stopped at exit): its postgresql:// address; none when not root.
+std::optional<std::string> newPostgresDatabase();
 
 }  // namespace pirune::testing
