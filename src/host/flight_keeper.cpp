@@ -90,10 +90,19 @@ std::optional<RankRecord> FlightKeeper::claimOf(const std::optional<std::string>
 }
 
 std::optional<std::string> FlightKeeper::ranked(std::size_t place, const RankTable& table) const {
-  if (!claims_.at(place) || *claims_.at(place) != asStored(table).at(place)) {
+  if (!offered(table).at(place)) {
     return std::nullopt;
   }
   return ranked_.at(place);
+}
+
+std::array<bool, kRankCount> FlightKeeper::offered(const RankTable& table) const {
+  const RankTable stored = asStored(table);
+  std::array<bool, kRankCount> offers{};
+  for (std::size_t place = 0; place < kRankCount; ++place) {
+    offers.at(place) = claims_.at(place) && *claims_.at(place) == stored.at(place);
+  }
+  return offers;
 }
 
 }  // namespace pirune

@@ -28,6 +28,9 @@ class FlightKeeper {
   [[nodiscard]] const std::optional<std::string>& last() const { return last_; }
   // The record behind the entry at `place`, if one is kept and matches it.
   [[nodiscard]] std::optional<std::string> ranked(std::size_t place, const RankTable& table) const;
+  // Which entries have such a record: asked after every call, so it copies no record and reads
+  // the table's names back once.
+  [[nodiscard]] std::array<bool, kRankCount> offered(const RankTable& table) const;
 
  private:
   static std::string slot(std::size_t place) { return std::to_string(place + 1); }

@@ -432,9 +432,10 @@ void HostSession::updateReplayMenu() {
   // During a flight there is nothing to watch: the player is flying.
   const bool free = !recorder_.recording();
   replay_.last.setEnabled(free && flights_.last().has_value());
+  const std::array<bool, kRankCount> offered =
+      free ? flights_.offered(form_->rankTable) : std::array<bool, kRankCount>{};
   for (std::size_t place = 0; place < kRankCount; ++place) {
-    replay_.ranked.at(place)->setEnabled(free &&
-                                         flights_.ranked(place, form_->rankTable).has_value());
+    replay_.ranked.at(place)->setEnabled(offered.at(place));
   }
   replay_.open.setEnabled(free);
   replay_.save.setEnabled(free && flights_.last().has_value());
