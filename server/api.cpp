@@ -3,11 +3,13 @@
 #include <httplib.h>
 #include <sys/random.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <ctime>
 #include <iostream>
 #include <nlohmann/json.hpp>
+#include <regex>
 
 namespace pirune::server {
 namespace {
@@ -85,7 +87,53 @@ bool isPost(const httplib::Request& req, const char* path) {
   return req.method == "POST" && req.path == path;
 }
 
+std::string trimmed(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  const auto last = text.find_last_not_of(" \t");
+  return first == std::string_view::npos ? std::string()
+                                         : std::string(text.substr(first, last - first + 1));
+}
+
 }  // namespace
+
+bool isOrigin(const std::string& origin) {
+  static const std::regex kOrigin(
+      R"(https?://([A-Za-z0-9-]+(\.[A-Za-z0-9-]+)*|\[[0-9A-Fa-f:.]+\])(:[0-9]{1,5})?)");
+  return origin.size() <= 256 && std::regex_match(origin, kOrigin);
+}
+
+std::string Api::player(const httplib::Request& req) const {
+  if (std::find(settings_.proxies.begin(), settings_.proxies.end(), req.remote_addr) ==
+      settings_.proxies.end()) {
+    return req.remote_addr;
+  }
+  // The balancer adds the address it saw last; what stands before it, the player may have
+  // written themselves.
+  const std::size_t headers = req.get_header_value_count("X-Forwarded-For");
+  const std::string forwarded =
+      headers == 0 ? std::string() : req.get_header_value("X-Forwarded-For", headers - 1);
+  const std::string last = trimmed(std::string_view(forwarded).substr(forwarded.rfind(',') + 1));
+  return last.empty() || last.size() > 64 ? req.remote_addr : last;
+}
+
+bool Api::crossOrigin(const httplib::Request& req, httplib::Response& res) const {
+  if (settings_.allowOrigin.empty() || !req.path.starts_with("/api/")) {
+    return false;
+  }
+  res.set_header("Vary", "Origin");
+  if (req.get_header_value("Origin") != settings_.allowOrigin) {
+    return false;  // the browser keeps the answer from any other page
+  }
+  res.set_header("Access-Control-Allow-Origin", settings_.allowOrigin);
+  if (req.method != "OPTIONS") {
+    return false;
+  }
+  res.status = 204;
+  res.set_header("Access-Control-Allow-Methods", "GET, POST");
+  res.set_header("Access-Control-Allow-Headers", "Content-Type");
+  res.set_header("Access-Control-Max-Age", "600");
+  return true;
+}
 
 Api::Api(Store& store, Settings settings)
     : store_(store),
@@ -101,12 +149,14 @@ void Api::install(httplib::Server& server) {
 
   // Before any body is read: a body that is too large, and an address that asks too often.
   server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
+    if (crossOrigin(req, res)) {
+      return httplib::Server::HandlerResponse::Handled;
+    }
     const bool start = isPost(req, "/api/flights/start");
     const bool send = isPost(req, "/api/flights");
     if (bodyTooLarge(req)) {
       refuse(res, refused(Why::TooLarge));
-    } else if ((start && !starts_.allow(req.remote_addr)) ||
-               (send && !sends_.allow(req.remote_addr))) {
+    } else if ((start && !starts_.allow(player(req))) || (send && !sends_.allow(player(req)))) {
       refuse(res, refused(Why::TooMany));
     } else {
       return httplib::Server::HandlerResponse::Unhandled;
@@ -128,66 +178,24 @@ void Api::install(httplib::Server& server) {
     answer(res, 200, json{{"token", token}});
   });
 
-  server.Post("/api/flights", [this](const httplib::Request& req, httplib::Response& res) {
-    const json body = json::parse(req.body, nullptr, false);
-    if (!body.is_object() || !body.contains("token") || !body["token"].is_string() ||
-        !body.contains("name") || !body["name"].is_string() || !body.contains("record") ||
-        !body["record"].is_string()) {
-      refuse(res, refused(Why::BadRequest));
-      return;
-    }
-    const auto name = rankedName(body["name"].get<std::string>());
-    if (const auto* r = std::get_if<Refused>(&name)) {
-      refuse(res, *r);
-      return;
-    }
-    const auto bytes = fromBase64(body["record"].get<std::string>());
-    if (!bytes) {
-      refuse(res, refused(Why::BadBase64));
-      return;
-    }
-    const auto tokenText = body["token"].get<std::string>();
-    const auto token = looksLikeToken(tokenText) ? store_.findToken(tokenText) : std::nullopt;
-    if (!token) {
-      refuse(res, refused(Why::UnknownToken));
-      return;
-    }
-    if (token->used) {
-      refuse(res, refused(Why::UsedToken));
-      return;
-    }
-    const std::int64_t elapsed = nowMs() - token->issuedMs;
-    if (elapsed > settings_.tokenLifeMs) {
-      refuse(res, refused(Why::ExpiredToken));
-      return;
-    }
-    // The server's own flight decides; the token is spent on the verdict either way, so one
-    // flight gets one verdict.
-    const auto flown = flight::reflight(*bytes);
-    std::optional<Refused> verdict;
-    if (const auto* r = std::get_if<flight::Refusal>(&flown)) {
-      verdict = refused(*r);
-    } else {
-      verdict = judge(std::get<flight::Outcome>(flown), elapsed, settings_.timing);
-    }
-    if (verdict) {
-      if (!store_.take(tokenText, nullptr).taken) {
-        verdict = refused(Why::UsedToken);
+  // Read here rather than by the server, so that a body sent in chunks stops at the limit too.
+  server.Post("/api/flights", [this](const httplib::Request&, httplib::Response& res,
+                                     const httplib::ContentReader& reader) {
+    std::string body;
+    bool tooLarge = false;
+    const bool read = reader([&](const char* data, std::size_t length) {
+      tooLarge = body.size() + length > kMaxBody;
+      if (!tooLarge) {
+        body.append(data, length);
       }
-      refuse(res, *verdict);
+      return !tooLarge;
+    });
+    if (tooLarge || !read) {
+      refuse(res, refused(tooLarge ? Why::TooLarge : Why::BadRequest));
+      res.set_header("Connection", "close");
       return;
     }
-    const NewFlight flight{std::get<std::string>(name), std::get<flight::Outcome>(flown).distance,
-                           nowMs(), *bytes};
-    const Taken taken = store_.take(tokenText, &flight);
-    if (!taken.taken || !taken.placed) {
-      refuse(res, refused(Why::UsedToken));
-      return;
-    }
-    answer(res, 201,
-           json{{"id", std::to_string(taken.placed->id)},
-                {"distance", flight.distance},
-                {"rank", taken.placed->rank}});
+    receiveFlight(body, res);
   });
 
   server.Get("/api/ranking", [this](const httplib::Request& req, httplib::Response& res) {
@@ -280,6 +288,68 @@ void Api::install(httplib::Server& server) {
       throw std::runtime_error("the site folder cannot be read: " + settings_.site);
     }
   }
+}
+
+void Api::receiveFlight(const std::string& text, httplib::Response& res) {
+  const json body = json::parse(text, nullptr, false);
+  if (!body.is_object() || !body.contains("token") || !body["token"].is_string() ||
+      !body.contains("name") || !body["name"].is_string() || !body.contains("record") ||
+      !body["record"].is_string()) {
+    refuse(res, refused(Why::BadRequest));
+    return;
+  }
+  const auto name = rankedName(body["name"].get<std::string>());
+  if (const auto* r = std::get_if<Refused>(&name)) {
+    refuse(res, *r);
+    return;
+  }
+  const auto bytes = fromBase64(body["record"].get<std::string>());
+  if (!bytes) {
+    refuse(res, refused(Why::BadBase64));
+    return;
+  }
+  const auto tokenText = body["token"].get<std::string>();
+  const auto token = looksLikeToken(tokenText) ? store_.findToken(tokenText) : std::nullopt;
+  if (!token) {
+    refuse(res, refused(Why::UnknownToken));
+    return;
+  }
+  if (token->used) {
+    refuse(res, refused(Why::UsedToken));
+    return;
+  }
+  const std::int64_t elapsed = nowMs() - token->issuedMs;
+  if (elapsed > settings_.tokenLifeMs) {
+    refuse(res, refused(Why::ExpiredToken));
+    return;
+  }
+  // The server's own flight decides; the token is spent on the verdict either way, so one
+  // flight gets one verdict.
+  const auto flown = flight::reflight(*bytes);
+  std::optional<Refused> verdict;
+  if (const auto* r = std::get_if<flight::Refusal>(&flown)) {
+    verdict = refused(*r);
+  } else {
+    verdict = judge(std::get<flight::Outcome>(flown), elapsed, settings_.timing);
+  }
+  if (verdict) {
+    if (!store_.take(tokenText, nullptr).taken) {
+      verdict = refused(Why::UsedToken);
+    }
+    refuse(res, *verdict);
+    return;
+  }
+  const NewFlight flight{std::get<std::string>(name), std::get<flight::Outcome>(flown).distance,
+                         nowMs(), *bytes};
+  const Taken taken = store_.take(tokenText, &flight);
+  if (!taken.taken || !taken.placed) {
+    refuse(res, refused(Why::UsedToken));
+    return;
+  }
+  answer(res, 201,
+         json{{"id", std::to_string(taken.placed->id)},
+              {"distance", flight.distance},
+              {"rank", taken.placed->rank}});
 }
 
 }  // namespace pirune::server

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "rate_limit.h"
 #include "store.h"
@@ -11,7 +12,9 @@
 
 namespace httplib {
 class Server;
-}
+struct Request;
+struct Response;
+}  // namespace httplib
 
 namespace pirune::server {
 
@@ -26,7 +29,16 @@ struct Settings {
   std::int64_t tokenLifeMs = 9LL * 3600 * 1000;
   double startsPerMinute = 30;
   double sendsPerMinute = 6;
+  // A page served from elsewhere that may use this interface (its origin, as
+  // "https://pirune.example"); empty: only pages served from here.
+  std::string allowOrigin;
+  // Load balancers whose X-Forwarded-For names the player's address: behind them, the limits
+  // count players, not the balancer.
+  std::vector<std::string> proxies;
 };
+
+// Whether `origin` is a page's origin as a browser sends it: http or https, a host, a port.
+[[nodiscard]] bool isOrigin(const std::string& origin);
 
 class Api {
  public:
@@ -34,6 +46,13 @@ class Api {
   void install(httplib::Server& server);
 
  private:
+  // The address the limits count: the player's, as the peer or a trusted balancer says.
+  [[nodiscard]] std::string player(const httplib::Request& req) const;
+  // Answers a page from the allowed origin may read; the preflight answered. True when the
+  // request was answered.
+  bool crossOrigin(const httplib::Request& req, httplib::Response& res) const;
+  void receiveFlight(const std::string& text, httplib::Response& res);
+
   Store& store_;
   Settings settings_;
   RateLimit starts_;

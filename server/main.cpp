@@ -34,6 +34,10 @@ constexpr const char* kUsage = R"(usage: pirune-server --data FILE|postgresql://
                          one more)
   --start-limit N        tokens an address may ask for per minute, 1-1000000 (default 30)
   --send-limit N         flights an address may send per minute, 1-1000000 (default 6)
+  --allow-origin ORIGIN  a page served elsewhere (as https://pirune.example) that may use the
+                         interface; without it, only the page served from here
+  --trust-proxy ADDRESS  a load balancer whose X-Forwarded-For names the player's address, for
+                         the limits; may be given more than once
 )";
 
 struct Options {
@@ -94,6 +98,13 @@ Options parse(int argc, char** argv) {
       o.settings.startsPerMinute = static_cast<double>(number(name, value, 1, 1'000'000));
     } else if (name == "--send-limit") {
       o.settings.sendsPerMinute = static_cast<double>(number(name, value, 1, 1'000'000));
+    } else if (name == "--allow-origin") {
+      if (!pirune::server::isOrigin(value)) {
+        throw std::invalid_argument("--allow-origin takes an origin, as https://pirune.example");
+      }
+      o.settings.allowOrigin = value;
+    } else if (name == "--trust-proxy") {
+      o.settings.proxies.push_back(value);
     } else {
       throw std::invalid_argument("unknown option " + name);
     }

@@ -304,6 +304,53 @@ TEST_P(Sqlite, LargeBodiesAndBusyAddressesAreTurnedAway) {
     EXPECT_EQ(ask(server, "/api/flights", "{}").said(), said);
   }
   EXPECT_EQ(ask(server, "/api/flights", "{}", "127.0.0.2").status, 400);
+  // A body in chunks has no length to judge beforehand: it is cut off at the limit.
+  const std::string big(70'000, 'x');
+  const auto chunked = server.client("127.0.0.3")
+                           ->Post(
+                               "/api/flights",
+                               [&](std::size_t, httplib::DataSink& sink) {
+                                 return sink.write(big.data(), big.size()) && (sink.done(), true);
+                               },
+                               "application/json");
+  ASSERT_TRUE(chunked);
+  EXPECT_EQ(Answer({chunked->status, json::parse(chunked->body, nullptr, false)}).said(),
+            "413 too_large");
+}
+
+TEST_P(Sqlite, BehindABalancerEachPlayerHasTheirOwnLimitAndOneOtherPageMayAsk) {
+  ServerProcess server(args({"--start-limit", "1", "--trust-proxy", "127.0.0.2", "--allow-origin",
+                             "https://pirune.example"}));
+  const auto start = [&](const char* from, const char* forwarded) {
+    const auto r = server.client(from)->Post("/api/flights/start", {{"X-Forwarded-For", forwarded}},
+                                             "", "text/plain");
+    return r ? r->status : 0;
+  };
+  const std::tuple<const char*, const char*, int> starts[] = {
+      {"127.0.0.2", "203.0.113.5", 200},
+      {"127.0.0.2", "203.0.113.5", 429},
+      {"127.0.0.2", "203.0.113.6", 200},
+      // What the player wrote before the balancer's own address counts for nothing.
+      {"127.0.0.2", "203.0.113.7, 203.0.113.6", 429},
+      // Only a trusted balancer is believed.
+      {"127.0.0.1", "198.51.100.1", 200},
+      {"127.0.0.1", "198.51.100.2", 429},
+  };
+  for (const auto& [from, forwarded, status] : starts) {
+    EXPECT_EQ(start(from, forwarded), status) << from << " for " << forwarded;
+  }
+  const auto allowed = [&](const char* method, const char* origin) {
+    const httplib::Headers headers{{"Origin", origin}, {"Access-Control-Request-Method", "POST"}};
+    const auto c = server.client();
+    const auto r = std::string(method) == "GET" ? c->Get("/api/ranking", headers)
+                                                : c->Options("/api/flights", headers);
+    return r ? std::to_string(r->status) + " " + r->get_header_value("Access-Control-Allow-Origin")
+             : "no answer";
+  };
+  EXPECT_EQ(allowed("OPTIONS", "https://pirune.example"), "204 https://pirune.example");
+  EXPECT_EQ(allowed("GET", "https://pirune.example"), "200 https://pirune.example");
+  EXPECT_EQ(allowed("GET", "https://forger.example"), "200 ");
+  EXPECT_NE(allowed("OPTIONS", "https://forger.example").substr(0, 4), "204 ");
 }
 
 TEST_P(Sqlite, TheSiteIsServedWithItsTypesAndNothingBesideIt) {
@@ -337,6 +384,20 @@ TEST_P(Sqlite, TheSiteIsServedWithItsTypesAndNothingBesideIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, Sqlite, ::testing::Values("sqlite"), kName);
+
+TEST(Verdict, AFlightCountsFromItsLengthLessTheLeewayToItsLengthAndTheSlack) {
+  const auto flown = std::get<flight::Outcome>(flight::reflight(flightFile("endless")));
+  const server::Timing timing{.leewayMs = 3'000, .slackMs = 600'000};
+  const std::int64_t length = flown.durationMs;
+  const std::pair<std::int64_t, const char*> cases[] = {
+      {length - 3'001, "too_fast"}, {length - 3'000, ""},           {length, ""},
+      {length + 600'000, ""},       {length + 600'001, "too_late"},
+  };
+  for (const auto& [elapsed, reason] : cases) {
+    const auto verdict = server::judge(flown, elapsed, timing);
+    EXPECT_EQ(verdict ? verdict->reason : "", reason) << elapsed - length;
+  }
+}
 
 }  // namespace
 }  // namespace pirune::testing
