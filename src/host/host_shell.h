@@ -50,6 +50,12 @@ class HostShell {
 
   // The world ranking, where the shell can reach one; without it none of it shows.
   [[nodiscard]] virtual bool worldRankingOffered() { return false; }
+  // Where the player gives the server's address: the sixth menu is there from the start, with
+  // its item for the address, and the world ranking works once one is given.
+  [[nodiscard]] virtual bool worldServerChoosable() { return false; }
+  // The player wants to give that address: the shell asks for it and keeps it. The game waits
+  // meanwhile.
+  virtual void chooseWorldServer() {}
   // A token for the flight that just began, asked of the server with nothing of the player:
   // the shell hands it to HostSession::flightTokenArrived when it comes, or does nothing.
   virtual void requestFlightToken() {}

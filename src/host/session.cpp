@@ -192,9 +192,17 @@ bool HostSession::start() {
   buildReplayMenu();
   MenuBar bar = form_->menuBar;
   bar.top.push_back(&replay_.menu);
-  if (shell_.worldRankingOffered()) {
+  const bool choosable = shell_.worldServerChoosable();
+  if (choosable || shell_.worldRankingOffered()) {
     worldMenu_.view.onClick = [this] { shell_.showWorldRanking(); };
     worldMenu_.menu.add(worldMenu_.view);
+    if (choosable) {
+      worldMenu_.address.onClick = [this] {
+        const ModalScope held(form_->timers);
+        shell_.chooseWorldServer();
+      };
+      worldMenu_.menu.add(worldMenu_.address);
+    }
     bar.top.push_back(&worldMenu_.menu);
   }
   menus_ = std::make_unique<MenuChanges>(bar);
@@ -324,9 +332,13 @@ void HostSession::keepRanking() {
 }
 
 void HostSession::tell(const std::u16string& text) {
+  waitFor([&] { platform_.messageBox(kAppTitle, text); });
+}
+
+void HostSession::waitFor(const std::function<void()>& box) {
   call([&] {
     const ModalScope held(form_->timers);
-    platform_.messageBox(kAppTitle, text);
+    box();
   });
 }
 
@@ -439,7 +451,9 @@ void HostSession::updateReplayMenu() {
   }
   replay_.open.setEnabled(free);
   replay_.save.setEnabled(free && flights_.last().has_value());
-  worldMenu_.view.setEnabled(free);
+  // The address may change between flights only: a flight's token is its own server's.
+  worldMenu_.view.setEnabled(free && shell_.worldRankingOffered());
+  worldMenu_.address.setEnabled(free);
 }
 
 void HostSession::watchKept(const std::optional<std::string>& bytes) {

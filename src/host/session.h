@@ -88,6 +88,8 @@ class HostSession {
 
   // A word from the shell to the player, in a box of the game's: the game waits meanwhile.
   void tell(const std::u16string& text);
+  // A box of the shell's own, open while `box` runs: the game waits as for one of its own.
+  void waitFor(const std::function<void()>& box);
 
   // The world ranking's answers, whenever they come (HostShell::requestFlightToken, sendFlight,
   // showWorldRanking). What they say to the player waits until no flight is on.
@@ -156,10 +158,11 @@ class HostSession {
   };
   ReplayMenu replay_;
 
-  // The sixth menu, where the shell has a world ranking.
+  // The sixth menu, where the shell has a world ranking or lets the player give its address.
   struct WorldMenu {
     MenuItem menu{u"世界ランキング", false, false};
     MenuItem view{u"世界ランキングを見る", false, false};
+    MenuItem address{u"サーバーのアドレス…", false, false};
   };
   WorldMenu worldMenu_;
   WorldRanking world_;
