@@ -1,4 +1,4 @@
-// The world ranking through pirune-server on the page's own origin. The game decides when to
+// The world ranking through pirune-server, on the page's own origin or the one it was built for. The game decides when to
 // ask and what to say; the page only carries the requests, each given up after a while, and
 // hands the answers back. Offline, nothing here touches the local game: a token that does not
 // come is never missed, and a failed send or list is the game's word that it cannot be reached.
@@ -10,8 +10,11 @@ import { element } from './layout.js';
 const WAIT_MS = 15000;
 const [PLACED, REFUSED, UNREACHABLE] = [0, 1, 2];
 
+// The server the site was built for, or else the site's own.
+const server = document.querySelector('meta[name="pirune-world-server"]')?.content ?? '';
 const ask = (address, options = {}) =>
-  fetch(address, { cache: 'no-store', ...options, signal: AbortSignal.timeout(WAIT_MS) });
+  fetch(server ? `${server}/${address}` : address,
+    { cache: 'no-store', ...options, signal: AbortSignal.timeout(WAIT_MS) });
 const unreachable = () => deliver('pirune_world_unreachable');
 
 // At a flight's start: the request carries nothing of the player; the server notes the time.

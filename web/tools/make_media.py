@@ -11,6 +11,7 @@ exactly the wave file's samples and the loop stays seamless."""
 import argparse
 import json
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -78,6 +79,8 @@ def main():
     parser.add_argument("--music", action="append", default=[])
     parser.add_argument("--page", required=True,
                         help="index.html, with @TITLE_PICTURE@ where the title's file goes")
+    parser.add_argument("--world-server", default="",
+                        help="the world ranking's origin when it is not the site's own")
     args = parser.parse_args()
 
     pictures = dict(site_picture(bmp, args.site, args.cwebp) for bmp in args.picture)
@@ -91,7 +94,12 @@ def main():
         page = f.read()
     if "@TITLE_PICTURE@" not in page:
         sys.exit(f"{args.page} does not name the title picture")
+    if args.world_server and not re.fullmatch(r"https?://[A-Za-z0-9.-]+(:[0-9]{1,5})?",
+                                              args.world_server):
+        sys.exit(f"the world ranking's server is an origin (https://host[:port]), "
+                 f"not {args.world_server!r}")
     page = page.replace("@TITLE_PICTURE@", pictures[TITLE])
+    page = page.replace("@WORLD_SERVER@", args.world_server)
     write(os.path.join(args.site, "index.html"), page.encode())
 
 
