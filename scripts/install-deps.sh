@@ -8,6 +8,8 @@
 #                                   building the web site needs
 #   scripts/install-deps.sh server  that of play, plus what building pirune-server needs
 #   scripts/install-deps.sh server-bench  that of server, plus the server's benchmark's tools
+#   scripts/install-deps.sh server-deb    that of server and of web, plus what building the
+#                                         Debian package of pirune-server needs
 set -euo pipefail
 
 what=${1:-play}
@@ -31,6 +33,7 @@ case $what in
       dpkg-dev file lintian desktop-file-utils appstream  # the package and what it installs
       emscripten webp lame python3 chromium firefox-esr   # the web page, in two real browsers
       "${server[@]}" postgresql-15                        # the world ranking, on both databases
+      systemd python3-seccomp curl     # pirune-server's package: its unit, under the unit's filter
     )
     command -v node >/dev/null || packages+=(nodejs npm)
     ;;
@@ -46,7 +49,12 @@ case $what in
     ;;
   server) packages+=("${server[@]}") ;;
   server-bench) packages+=("${server[@]}" postgresql-15 wrk) ;;
-  *) echo "usage: $0 play|test|deb|bench|web|server|server-bench" >&2; exit 2 ;;
+  server-deb)
+    # the server, the site as the web mode builds it, the package's tools
+    packages+=("${server[@]}" emscripten webp lame python3 dpkg-dev file lintian)
+    command -v node >/dev/null || packages+=(nodejs npm)
+    ;;
+  *) echo "usage: $0 play|test|deb|bench|web|server|server-bench|server-deb" >&2; exit 2 ;;
 esac
 
 missing=()
