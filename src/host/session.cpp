@@ -67,7 +67,9 @@ void HostSession::noteFlight() {
   }
   // Before the first new game there is no scene at all, and no flight.
   const bool flying = form_->sceneName && form_->inFlight();
-  if (flying && !recorder_.recording()) {
+  // A flight begins with a click, never inside a box: a box that a new game opens (the
+  // ranking's name) still shows the flight it ended, and a shell may wake the game meanwhile.
+  if (flying && !recorder_.recording() && !form_->timers.modalOpen()) {
     recorder_.begin(*form_, platform_, client_);
     if (world_.flightBegan(form_->endlessMode(), shell_.worldRankingOffered())) {
       shell_.requestFlightToken();

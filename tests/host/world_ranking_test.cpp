@@ -23,8 +23,10 @@ TEST(WorldRanking, TokensOffersAndWordsComeOnlyWhenTheyShould) {
     std::int16_t distance;
     bool yes;
     int tokens, asked, sent;
+    bool wokenInBox = false;  // the shell wakes the game while the name box is open
   };
   for (const Case& c : {Case{"named at 40, sent", true, true, true, 40, true, 1, 1, 1},
+                        Case{"woken in the name box", true, true, true, 40, true, 1, 1, 1, true},
                         Case{"the player says no", true, true, true, 40, false, 1, 1, 0},
                         Case{"no token came", true, true, false, 40, true, 1, 0, 0},
                         Case{"not past 30", true, true, true, 25, true, 1, 0, 0},
@@ -42,7 +44,11 @@ TEST(WorldRanking, TokensOffersAndWordsComeOnlyWhenTheyShould) {
     }
     live.form().distance = c.distance;
     live.platform.answers.emplace_back(u"ABC");
+    if (c.wokenInBox) {
+      live.platform.whileBoxOpen = [&] { live.session.tick(); };
+    }
     live.session.menuCommand(kNewGameItem);
+    live.platform.whileBoxOpen = nullptr;
     EXPECT_EQ(live.shell.tokensAsked, c.tokens) << c.what;
     EXPECT_EQ(live.shell.asked, c.asked) << c.what;
     EXPECT_EQ(live.shell.sent, std::vector<std::string>(c.sent, "t0 ABC")) << c.what;
