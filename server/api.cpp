@@ -23,6 +23,9 @@ constexpr const char* kPolicy =
     "worker-src 'self'; manifest-src 'self'; object-src 'none'; base-uri 'none'; "
     "form-action 'none'; frame-ancestors 'none'";
 
+// The most a list of the ranking holds.
+constexpr int kListed = 100;
+
 std::int64_t nowMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(
              std::chrono::system_clock::now().time_since_epoch())
@@ -139,7 +142,21 @@ Api::Api(Store& store, Settings settings)
     : store_(store),
       settings_(std::move(settings)),
       starts_(settings_.startsPerMinute),
-      sends_(settings_.sendsPerMinute) {}
+      sends_(settings_.sendsPerMinute),
+      top_(
+          [this] {
+            std::vector<std::string> rows;
+            for (const RankedFlight& f : store_.ranking(kListed)) {
+              rows.push_back(json{{"rank", static_cast<std::int64_t>(rows.size()) + 1},
+                                  {"name", f.name},
+                                  {"distance", f.distance},
+                                  {"when", isoTime(f.atMs)},
+                                  {"id", std::to_string(f.id)}}
+                                 .dump());
+            }
+            return rows;
+          },
+          std::chrono::milliseconds(settings_.freshMs)) {}
 
 void Api::install(httplib::Server& server) {
   server.set_default_headers({{"Content-Security-Policy", kPolicy},
@@ -199,27 +216,20 @@ void Api::install(httplib::Server& server) {
   });
 
   server.Get("/api/ranking", [this](const httplib::Request& req, httplib::Response& res) {
-    int limit = 100;
+    int limit = kListed;
     if (req.has_param("limit")) {
       const std::string text = req.get_param_value("limit");
       if (text.empty() || text.size() > 3 ||
           text.find_first_not_of("0123456789") != std::string::npos || std::stoi(text) < 1 ||
-          std::stoi(text) > 100) {
+          std::stoi(text) > kListed) {
         refuse(res, refused(Why::BadRequest));
         return;
       }
       limit = std::stoi(text);
     }
-    json list = json::array();
-    std::int64_t rank = 0;
-    for (const RankedFlight& f : store_.ranking(limit)) {
-      list.push_back(json{{"rank", ++rank},
-                          {"name", f.name},
-                          {"distance", f.distance},
-                          {"when", isoTime(f.atMs)},
-                          {"id", std::to_string(f.id)}});
-    }
-    answer(res, 200, list);
+    res.status = 200;
+    res.set_header("Cache-Control", "no-store");
+    res.set_content(top_.list(static_cast<std::size_t>(limit)), "application/json");
   });
 
   server.Get(R"(/api/flights/(\d{1,18}))",
@@ -342,6 +352,7 @@ void Api::receiveFlight(const std::string& text, httplib::Response& res) {
   const NewFlight flight{std::get<std::string>(name), std::get<flight::Outcome>(flown).distance,
                          nowMs(), *bytes};
   const Taken taken = store_.take(tokenText, &flight);
+  top_.placed();
   if (!taken.taken || !taken.placed) {
     refuse(res, refused(Why::UsedToken));
     return;

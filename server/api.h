@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ranking_cache.h"
 #include "rate_limit.h"
 #include "store.h"
 #include "verdict.h"
@@ -29,6 +30,9 @@ struct Settings {
   std::int64_t tokenLifeMs = 9LL * 3600 * 1000;
   double startsPerMinute = 30;
   double sendsPerMinute = 6;
+  // How long a list of the ranking is sent again before it is read again from the database:
+  // how late a flight placed by another server may be listed here.
+  std::int64_t freshMs = 1000;
   // A page served from elsewhere that may use this interface (its origin, as
   // "https://pirune.example"); empty: only pages served from here.
   std::string allowOrigin;
@@ -57,6 +61,7 @@ class Api {
   Settings settings_;
   RateLimit starts_;
   RateLimit sends_;
+  RankingCache top_;
   std::atomic<std::int64_t> forgotAt_ = 0;
 };
 

@@ -34,6 +34,8 @@ constexpr const char* kUsage = R"(usage: pirune-server --data FILE|postgresql://
                          one more)
   --start-limit N        tokens an address may ask for per minute, 1-1000000 (default 30)
   --send-limit N         flights an address may send per minute, 1-1000000 (default 6)
+  --fresh-ms N           how long a list of the ranking is sent again before it is read again,
+                         0-60000 (default 1000): how late another server's flight may show
   --allow-origin ORIGIN  a page served elsewhere (as https://pirune.example) that may use the
                          interface; without it, only the page served from here
   --trust-proxy ADDRESS  a load balancer whose X-Forwarded-For names the player's address, for
@@ -98,6 +100,8 @@ Options parse(int argc, char** argv) {
       o.settings.startsPerMinute = static_cast<double>(number(name, value, 1, 1'000'000));
     } else if (name == "--send-limit") {
       o.settings.sendsPerMinute = static_cast<double>(number(name, value, 1, 1'000'000));
+    } else if (name == "--fresh-ms") {
+      o.settings.freshMs = number(name, value, 0, 60'000);
     } else if (name == "--allow-origin") {
       if (!pirune::server::isOrigin(value)) {
         throw std::invalid_argument("--allow-origin takes an origin, as https://pirune.example");

@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <array>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 
@@ -181,6 +182,7 @@ class SqliteStore final : public Store {
   }
 
   void addToken(const std::string& token, std::int64_t issuedMs) override {
+    const std::lock_guard turn(writing_);
     pool_.with([&](Connection& c) {
       c.use(kAddToken).bind(1, token).bind(2, issuedMs).step();
       return 0;
@@ -198,6 +200,7 @@ class SqliteStore final : public Store {
   }
 
   Taken take(const std::string& token, const NewFlight* flight) override {
+    const std::lock_guard turn(writing_);
     return pool_.with([&](Connection& c) {
       c.once(kBegin);
       try {
@@ -216,6 +219,7 @@ class SqliteStore final : public Store {
   }
 
   void forgetTokens(std::int64_t beforeMs) override {
+    const std::lock_guard turn(writing_);
     pool_.with([&](Connection& c) {
       c.use(kForget).bind(1, beforeMs).step();
       return 0;
@@ -278,6 +282,10 @@ class SqliteStore final : public Store {
   }
 
   Pool<Connection> pool_;
+  // One writer at a time, here rather than in SQLite: a writer that finds the file busy sleeps
+  // in steps of up to 100 ms, where waiting on this wakes at once; and a writer waiting for its
+  // turn holds none of the readers' connections.
+  std::mutex writing_;
 };
 
 }  // namespace

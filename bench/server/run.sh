@@ -18,7 +18,7 @@ finish() {
   rm -rf "$work"
 }
 trap finish EXIT
-build-server/tests/make-test-flight "$work/flights" >/dev/null
+build-server/tests/make-test-flight "$work/flights" --longest >/dev/null
 bench=build-server/bench/server/server-bench
 # Limits and leeway out of the way: one address sends everything, and at once.
 open=(--leeway-ms 60000 --start-limit 1000000 --send-limit 1000000)
@@ -37,7 +37,7 @@ reads() {  # reads PORT
 
 echo "== uptime: $(uptime)"
 echo "== re-flights, one core"
-$bench reflights "$work/flights/goal.pflight" "$work/flights/endless.pflight"
+$bench reflights "$work/flights/goal.pflight" "$work/flights/endless.pflight" "$work/flights/longest.pflight"
 
 echo "== SQLite, one server"
 serve "$work/ranking.sqlite" port

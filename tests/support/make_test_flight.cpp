@@ -1,6 +1,7 @@
-// make-test-flight DIR: flights played through the session by a steady bot, as a shell would
+// make-test-flight DIR [--longest]: flights played through the session by a steady bot, as a shell would
 // deliver them, each written as DIR/<name>.pflight: what the fuzzer starts from, and a record
-// made natively for the page to open.
+// made natively for the page to open. --longest adds the longest endless flight the game's
+// distance can count, for the benchmark.
 
 #include <filesystem>
 #include <fstream>
@@ -31,8 +32,9 @@ std::string fly(bool endless, int keepAt, int untilDistance) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: make-test-flight DIR\n";
+  const bool longest = argc == 3 && std::string(argv[2]) == "--longest";
+  if (argc != 2 && !longest) {
+    std::cerr << "usage: make-test-flight DIR [--longest]\n";
     return 64;
   }
   const std::filesystem::path dir = argv[1];
@@ -47,6 +49,9 @@ int main(int argc, char** argv) {
   };
   for (const auto& f : flights) {
     std::ofstream(dir / (std::string(f.name) + ".pflight"), std::ios::binary) << f.bytes;
+  }
+  if (longest) {
+    std::ofstream(dir / "longest.pflight", std::ios::binary) << fly(true, 55, 30000);
   }
   return 0;
 }
