@@ -1,5 +1,5 @@
-// make-test-flight DIR [--longest]: flights played through the session by a steady bot, as a shell would
-// deliver them, each written as DIR/<name>.pflight: what the fuzzer starts from, and a record
+// make-test-flight DIR [--longest]: flights played through the session by a steady bot, as a shell
+// would deliver them, each written as DIR/<name>.pflight: what the fuzzer starts from, and a record
 // made natively for the page to open. --longest adds the longest endless flight the game's
 // distance can count, for the benchmark.
 
