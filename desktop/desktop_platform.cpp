@@ -1,8 +1,5 @@
 #include "desktop_platform.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -27,17 +24,6 @@ constexpr int kFallbackScreenHeight = 768;
 
 QString flightFileIn(const QString& folder, const std::string& slot) {
   return folder + "/" + QString::fromStdString(slot) + ".pflight";
-}
-
-// A rename reaches the disk only with its folder.
-bool syncFolder(const QString& folder) {
-  const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) {
-    return false;
-  }
-  const bool synced = ::fsync(fd) == 0;
-  ::close(fd);
-  return synced;
 }
 
 }  // namespace

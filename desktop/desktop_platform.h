@@ -28,6 +28,8 @@ class DesktopPlatform : public Platform {
   DesktopPlatform(MusicBackend& music, QWidget& window, GamePlaces places, Clock clock);
 
   std::string programFolder() override { return places_.programFolder; }
+  // Where scr.dat is, and what is kept beside it.
+  [[nodiscard]] const std::string& rankingFolder() const { return places_.rankingFolder; }
   std::string loadRanking() override;
   void storeRanking(const std::string& records) override;
   int screenHeight() override;

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -21,6 +22,7 @@
 #include <utility>
 
 #include "flight/record.h"
+#include "world_ranking_dialog.h"
 
 namespace pirune::desktop {
 
@@ -38,7 +40,8 @@ GameWindow::GameWindow(MusicBackend& music, GamePlaces places, QLocalServer* lat
       session_(platform_, *this, painter_.fontMetrics()),
       client_(new ClientArea(session_, painter_, this)),
       timer_(this),
-      endProgram_(std::move(endProgram)) {
+      endProgram_(std::move(endProgram)),
+      world_(this) {
   timer_.setSingleShot(true);
   // A coarse timer may fire a few milliseconds early, which would put two paints in one frame.
   timer_.setTimerType(Qt::PreciseTimer);
@@ -69,7 +72,11 @@ GameWindow::GameWindow(MusicBackend& music, GamePlaces places, QLocalServer* lat
   }
 }
 
-bool GameWindow::load() { return session_.start(); }
+bool GameWindow::load() {
+  // Read before the session asks whether there is a world ranking.
+  worldServer_ = keptWorldServer(platform_.rankingFolder());
+  return session_.start();
+}
 
 void GameWindow::call(const std::function<void()>& procedure) {
   ++callDepth_;
@@ -220,6 +227,109 @@ void GameWindow::saveFlightFile(const std::string& fileName, const std::string& 
 
 void GameWindow::showWatching(const std::optional<std::u16string>& status) {
   setWindowTitle(QString::fromStdU16String(status ? kAppTitle + (u" — " + *status) : kAppTitle));
+}
+
+// ---- the world ranking ------------------------------------------------------------------
+
+void GameWindow::chooseWorldServer() {
+  bool accepted = false;
+  const QString typed = QInputDialog::getText(
+      this, QString::fromStdU16String(kAppTitle),
+      QStringLiteral("世界ランキングのサーバーのアドレス（http:// か https:// で始まるもの）\n"
+                     "空にすると、アドレスを忘れます。"),
+      QLineEdit::Normal, worldServer_ ? worldServer_->toString() : QString(), &accepted);
+  if (!accepted) {
+    return;  // the player changed their mind
+  }
+  std::optional<QUrl> server;
+  if (!typed.trimmed().isEmpty()) {
+    server = worldServerAddress(typed);
+    if (!server) {
+      platform_.messageBox(kAppTitle, u"「" + typed.trimmed().toStdU16String() +
+                                          u"」はサーバーのアドレスではありません。\n"
+                                          u"http:// か https:// で始まり、ホスト名のあるアドレス"
+                                          u"を入れてください。アドレスは前のままです。");
+      return;
+    }
+  }
+  if (const QString why = keepWorldServer(platform_.rankingFolder(), server); !why.isEmpty()) {
+    platform_.messageBox(
+        kAppTitle,
+        u"サーバーのアドレスを保存できません。アドレスは前のままです。\n" + why.toStdU16String());
+    return;
+  }
+  worldServer_ = server;
+}
+
+void GameWindow::fromServer(const std::function<void()>& procedure) {
+  if (!unloaded_) {
+    call(procedure);
+  }
+}
+
+void GameWindow::requestFlightToken() {
+  if (worldServer_) {
+    world_.askToken(*worldServer_, [this](std::string token) {
+      fromServer([&] { session_.flightTokenArrived(std::move(token)); });
+    });
+  }
+}
+
+bool GameWindow::confirm(const std::u16string& text) {
+  QMessageBox box(QMessageBox::NoIcon, QString::fromStdU16String(kAppTitle),
+                  QString::fromStdU16String(text), QMessageBox::Ok | QMessageBox::Cancel, this);
+  return box.exec() == QMessageBox::Ok;
+}
+
+void GameWindow::sendFlight(const std::string& token, const std::string& utf8Name,
+                            const std::string& record) {
+  const auto answered = [this](const WorldReply& reply) {
+    fromServer([&] { session_.flightSent(reply); });
+  };
+  if (!worldServer_) {
+    // Forgotten since the flight's token came: the answer comes as late as a server's would.
+    QTimer::singleShot(0, this, [answered] { answered(WorldReply{}); });
+    return;
+  }
+  world_.send(*worldServer_, token, utf8Name, record, answered);
+}
+
+void GameWindow::showWorldRanking() {
+  if (!worldServer_ || std::exchange(worldListing_, true)) {
+    return;  // the list asked for already comes, or is open
+  }
+  world_.ranking(*worldServer_, [this](std::optional<std::vector<WorldFlight>> flights) {
+    if (flights) {
+      listWorldRanking(*flights);
+    } else {
+      fromServer([this] { session_.worldRankingUnreachable(); });
+    }
+    worldListing_ = false;
+  });
+}
+
+void GameWindow::listWorldRanking(const std::vector<WorldFlight>& flights) {
+  std::optional<QString> chosen;
+  fromServer([&] {
+    session_.waitFor([&] {
+      WorldRankingDialog box(flights, this);
+      box.exec();
+      chosen = box.chosen();
+    });
+  });
+  if (!chosen || !worldServer_ || unloaded_) {
+    return;
+  }
+  world_.flight(*worldServer_, *chosen, [this](std::optional<QByteArray> record) {
+    fromServer([&] {
+      if (record) {
+        session_.watch(
+            std::string_view(record->constData(), static_cast<std::size_t>(record->size())));
+      } else {
+        session_.worldRankingUnreachable();
+      }
+    });
+  });
 }
 
 void GameWindow::showCentred() {

@@ -1,7 +1,7 @@
 #pragma once
 // The game's one window, and the one place where the session and the desktop are connected:
 // the client area, the menu bar, the timer, the error box, the record files the player opens and
-// saves, and the system's requests to quit.
+// saves, the world ranking's server, and the system's requests to quit.
 // Every call into the session goes through call(), which afterwards closes the window if the
 // system asked for that meanwhile.
 
@@ -10,6 +10,7 @@
 #include <QLocalServer>
 #include <QMainWindow>
 #include <QTimer>
+#include <QUrl>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "game_places.h"
 #include "host/session.h"
 #include "system_quit.h"
+#include "world_client.h"
 
 namespace pirune::desktop {
 
@@ -53,6 +55,15 @@ class GameWindow : public QMainWindow, public HostShell {
   void chooseFlightFile() override;
   void saveFlightFile(const std::string& fileName, const std::string& bytes) override;
   void showWatching(const std::optional<std::u16string>& status) override;
+  // The world ranking, once the player has given its server's address.
+  bool worldRankingOffered() override { return worldServer_.has_value(); }
+  bool worldServerChoosable() override { return true; }
+  void chooseWorldServer() override;
+  void requestFlightToken() override;
+  bool confirm(const std::u16string& text) override;
+  void sendFlight(const std::string& token, const std::string& utf8Name,
+                  const std::string& record) override;
+  void showWorldRanking() override;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -70,6 +81,10 @@ class GameWindow : public QMainWindow, public HostShell {
   // what waits to be painted, but never sooner than the next display frame.
   void scheduleWake();
   void wake();
+  // An answer of the world ranking's server, carried to the session unless the game has closed.
+  void fromServer(const std::function<void()>& procedure);
+  // The world ranking's list has come: shown in its box, and the flight chosen there watched.
+  void listWorldRanking(const std::vector<WorldFlight>& flights);
 
   DesktopPlatform platform_;
   FramePainter painter_;
@@ -87,6 +102,11 @@ class GameWindow : public QMainWindow, public HostShell {
   int callDepth_ = 0;
   bool quitRequested_ = false;
   bool unloaded_ = false;
+  // Declared after the session: it goes first, and no answer of the server comes after it.
+  WorldClient world_;
+  std::optional<QUrl> worldServer_;
+  // A list asked for or shown: the menu asks for another only after it.
+  bool worldListing_ = false;
 };
 
 }  // namespace pirune::desktop

@@ -187,7 +187,7 @@ TEST(Window, TheMenuBarMirrorsTheGamesMarksAndLocksAndNeverTogglesItself) {
       "メニュウ{遊び方 バージョン} オプション{ＢＧＭ[x] 無限モード[ ] 背景効果[x]} "
       "初期化スタート ランキング リプレイ{前回の飛行を見る- 1位の飛行を見る- 2位の飛行を見る- "
       "3位の飛行を見る- 4位の飛行を見る- 5位の飛行を見る- 記録ファイルを開いて見る… "
-      "前回の飛行をファイルに保存…-}");
+      "前回の飛行をファイルに保存…-} 世界ランキング{世界ランキングを見る- サーバーのアドレス…}");
   shell.choose(*shell.form().mnu1[1]);
   shell.startFlight();
   EXPECT_NE(bar().find("無限モード[x]-"), std::string::npos);
