@@ -20,31 +20,14 @@ namespace {
 using namespace std::string_literals;
 using Log = std::vector<std::string>;
 
-struct RecordingShell : HostShell {
-  Log log;
-  std::vector<MenuEntry> menus;
-  std::vector<MenuState> shown;
-  std::optional<std::int64_t> timer;
-  Region invalid;
-
-  void reportError(const std::string& text) override { log.push_back("report " + text); }
-  void armTimer(std::optional<std::int64_t> delayMs) override { timer = delayMs; }
-  void buildMenus(const std::vector<MenuEntry>& entries) override { menus = entries; }
-  void showMenuItem(const MenuState& state) override { shown.push_back(state); }
-  void invalidate(const Region& region) override { invalid.add(region); }
-  void end(int status) override { log.push_back("end " + std::to_string(status)); }
-  void chooseFlightFile() override {}
-  void saveFlightFile(const std::string& /*name*/, const std::string& /*bytes*/) override {}
-  void showWatching(const std::optional<std::u16string>& /*status*/) override {}
-};
-
 struct Visit {
-  RecordingShell shell;
+  DrivingShell shell;
   ScriptedPlatform platform;
   HostSession session;
 
   explicit Visit(RankingKept kept = RankingKept::AfterEveryChange)
       : session(platform, shell, tenPixelFont(), kept) {
+    shell.clock = &platform.clock;
     platform.stores = &shell.log;
   }
 
@@ -52,21 +35,13 @@ struct Visit {
     session.press(MouseButton::Left, {}, 50, 50);
     session.release(MouseButton::Left, 50, 50);
   }
-  // An endless flight of 40 ended by a new game: the name box comes and takes `name`.
-  void rank(std::u16string name) {
-    session.menuCommand(kEndlessItem);
-    for (int page = 0; page < 3; ++page) {
-      click();
-    }
-    session.form().distance = 40;
-    platform.answers.emplace_back(std::move(name));
-    session.menuCommand(kNewGameItem);
-  }
-  [[nodiscard]] std::string scrDat() const {
-    std::ifstream in(platform.folder / "scr.dat", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {}).substr(0, 12);
-  }
 };
+
+// The first place as scr.dat holds it.
+std::string scrDatOf(const ScriptedPlatform& platform) {
+  std::ifstream in(platform.folder / "scr.dat", std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {}).substr(0, 12);
+}
 
 TEST(Session, TheStartBuildsTheMenusAndEachCallCatchesTheShellUp) {
   Visit visit;
@@ -77,7 +52,7 @@ TEST(Session, TheStartBuildsTheMenusAndEachCallCatchesTheShellUp) {
   EXPECT_EQ(visit.shell.menus[kEndlessItem],
             (MenuEntry{kEndlessItem, 3, u"無限モード", true, false}));
   // The music's restart, one length after the start, woken half a frame early.
-  EXPECT_EQ(visit.shell.timer, 30000 - kTickLeadMs);
+  EXPECT_EQ(visit.shell.delay, 30000 - kTickLeadMs);
   EXPECT_TRUE(visit.shell.invalid.empty());  // no client area known yet
   visit.session.resize({200, 200, 1, 1});
   EXPECT_EQ(visit.shell.invalid.bounds(), (PixelRect{0, 0, 200, 200}));
@@ -88,7 +63,7 @@ TEST(Session, TheStartBuildsTheMenusAndEachCallCatchesTheShellUp) {
   const auto endless = std::find_if(visit.shell.shown.rbegin(), visit.shell.shown.rend(),
                                     [](const MenuState& m) { return m.id == kEndlessItem; });
   EXPECT_EQ(*endless, (MenuState{kEndlessItem, false, false}));
-  EXPECT_LE(visit.shell.timer.value_or(-1), TimerScheduler::kMinimumPeriodMs);
+  EXPECT_LE(visit.shell.delay.value_or(-1), TimerScheduler::kMinimumPeriodMs);
   EXPECT_TRUE(visit.shell.log.empty());
 }
 
@@ -117,7 +92,7 @@ TEST(Session, ARunTimeErrorIsReportedThenTheRankingSavedOnceThenTheGameEnded) {
     ASSERT_EQ(visit.shell.log.size(), 3U) << c.error;
     EXPECT_TRUE(visit.shell.log[0].ends_with(c.error)) << visit.shell.log[0];
     EXPECT_EQ(Log(visit.shell.log.begin() + 1, visit.shell.log.end()), (Log{"store", "end 1"}));
-    EXPECT_EQ(visit.scrDat(), "ABCDEFGHIJ\x34\x12"s);
+    EXPECT_EQ(scrDatOf(visit.platform), "ABCDEFGHIJ\x34\x12"s);
     // Nothing reaches the game any more, and the run's one save is spent.
     visit.click();
     visit.session.menuCommand(kHelpItem);
@@ -143,21 +118,21 @@ TEST(Session, ANameLongerThanScrDatHoldsIsShownWholeUntilTheNextVisit) {
   // ピルネピルネ is 12 bytes in code page 932; scr.dat holds ten.
   std::string stored;
   {
-    Visit visit;
-    ASSERT_TRUE(visit.session.start());
-    visit.rank(u"ピルネピルネ");
-    visit.session.keepRanking();
-    visit.session.menuCommand(kRankingItem);
+    LiveSession live;
+    live.platform.stores = &live.shell.log;
+    live.rankEndless(40, u"ピルネピルネ");
+    live.session.keepRanking();
+    live.session.menuCommand(kRankingItem);
     // Stored once, after the change, and never read back: the ranking shows the whole name.
-    EXPECT_EQ(visit.shell.log, Log{"store"});
-    EXPECT_NE(visit.platform.boxes.back().text.find(u"ピルネピルネ    (40)"), std::u16string::npos);
-    stored = visit.scrDat();
+    EXPECT_EQ(live.shell.log, Log{"store"});
+    EXPECT_NE(live.platform.boxes.back().text.find(u"ピルネピルネ    (40)"), std::u16string::npos);
+    stored = scrDatOf(live.platform);
     EXPECT_EQ(stored, "\x83\x73\x83\x8B\x83\x6C\x83\x73\x83\x8B\x28\x00"s);
   }
-  Visit next;
-  std::ofstream(next.platform.folder / "scr.dat", std::ios::binary) << stored;
-  ASSERT_TRUE(next.session.start());
-  EXPECT_EQ(next.session.form().rankTable[0].name, fitName(u"ピルネピル"));
+  LiveSession next(400, [&](ScriptedPlatform& p) {
+    std::ofstream(p.folder / "scr.dat", std::ios::binary) << stored;
+  });
+  EXPECT_EQ(next.form().rankTable[0].name, fitName(u"ピルネピル"));
 }
 
 TEST(Session, ABroughtScrDatIsShownAndKeptOnlyOnceThePlayerSaysSo) {
@@ -175,18 +150,17 @@ TEST(Session, ABroughtScrDatIsShownAndKeptOnlyOnceThePlayerSaysSo) {
       {others, true, u"読み込んだ scr.dat のランキングです。\n0・・・OTHERS", others.substr(0, 12)},
   };
   for (const auto& c : cases) {
-    Visit visit;
-    ASSERT_TRUE(visit.session.start());
+    LiveSession live;
     std::u16string asked;
-    visit.session.offerRanking(c.bytes, [&](const std::u16string& text) {
-      EXPECT_TRUE(visit.session.form().timers.modalOpen());
+    live.session.offerRanking(c.bytes, [&](const std::u16string& text) {
+      EXPECT_TRUE(live.form().timers.modalOpen());
       asked = text;
       return c.answer;
     });
-    const std::u16string said = asked.empty() ? visit.platform.boxes.back().text : asked;
+    const std::u16string said = asked.empty() ? live.platform.boxes.back().text : asked;
     EXPECT_EQ(said.substr(0, c.said.size()), c.said);
     // Nothing is stored but what the player accepted: the new file stays empty.
-    EXPECT_EQ(visit.scrDat(), c.kept);
+    EXPECT_EQ(scrDatOf(live.platform), c.kept);
   }
 }
 

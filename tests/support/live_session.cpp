@@ -8,18 +8,17 @@ namespace {
 
 // A 60 Hz display's frames, on whole milliseconds: 0, 16, 33, 50, 66...
 std::int64_t nextFrame(std::int64_t after) {
-  constexpr std::int64_t kThird = 3;
-  constexpr std::int64_t kFiftyMs = 50;
-  std::int64_t frame = (after * kThird) / kFiftyMs;
-  while (frame * kFiftyMs / kThird <= after) {
+  std::int64_t frame = after * 3 / 50;
+  while (frame * 50 / 3 <= after) {
     ++frame;
   }
-  return frame * kFiftyMs / kThird;
+  return frame * 50 / 3;
 }
 
 }  // namespace
 
 void DrivingShell::armTimer(std::optional<std::int64_t> delayMs) {
+  delay = delayMs;
   if (!delayMs) {
     wake.reset();
   } else if (*delayMs <= TimerScheduler::kMinimumPeriodMs) {
@@ -44,13 +43,9 @@ LiveSession::LiveSession(int side, const std::function<void(ScriptedPlatform&)>&
 
 void LiveSession::click(int x, int y) {
   session.press(MouseButton::Left, {}, x, y);
-  if (afterEach) {
-    afterEach();
-  }
+  afterEach();
   session.release(MouseButton::Left, x, y);
-  if (afterEach) {
-    afterEach();
-  }
+  afterEach();
 }
 
 void LiveSession::startFlight() {
@@ -65,9 +60,7 @@ void LiveSession::wait(std::int64_t milliseconds) {
     platform.clock = std::max(platform.clock, *shell.wake);
     shell.wake.reset();
     session.tick();
-    if (afterEach) {
-      afterEach();
-    }
+    afterEach();
   }
   platform.clock = until;
 }

@@ -22,32 +22,27 @@ enum MenuId {
   kEffectItem = 6,
   kNewGameItem = 7,
   kRankingItem = 8,
-  kWatchLastItem = 10,
   kWatchFirstItem = 11,
-  kOpenFlightItem = 16,
-  kSaveFlightItem = 17,
 };
 
 struct DrivingShell : HostShell {
   std::int64_t* clock = nullptr;
+  std::optional<std::int64_t> delay;  // as the session last asked
   std::optional<std::int64_t> wake;
-  std::vector<std::string> errors;
+  std::vector<std::string> log;  // "report ...", "end N", and "store" if the platform notes there
   std::vector<MenuEntry> menus;
   std::vector<MenuState> shown;
+  Region invalid;
   std::optional<std::u16string> watching;
-  int chooseAsked = 0;
-  std::vector<std::pair<std::string, std::string>> saved;
 
-  void reportError(const std::string& text) override { errors.push_back(text); }
+  void reportError(const std::string& text) override { log.push_back("report " + text); }
   void armTimer(std::optional<std::int64_t> delayMs) override;
   void buildMenus(const std::vector<MenuEntry>& entries) override { menus = entries; }
   void showMenuItem(const MenuState& state) override { shown.push_back(state); }
-  void invalidate(const Region& /*region*/) override {}
-  void end(int status) override { errors.push_back("end " + std::to_string(status)); }
-  void chooseFlightFile() override { ++chooseAsked; }
-  void saveFlightFile(const std::string& name, const std::string& bytes) override {
-    saved.emplace_back(name, bytes);
-  }
+  void invalidate(const Region& region) override { invalid.add(region); }
+  void end(int status) override { log.push_back("end " + std::to_string(status)); }
+  void chooseFlightFile() override {}
+  void saveFlightFile(const std::string& /*name*/, const std::string& /*bytes*/) override {}
   void showWatching(const std::optional<std::u16string>& status) override { watching = status; }
 
   // The world ranking, offered when `world` says so; the questions answered from `yes` in turn.
@@ -86,7 +81,7 @@ class LiveSession {
   void rankEndless(int distance, const std::u16string& name);
 
   // Called after every call into the session: a test looks at the game as each event left it.
-  std::function<void()> afterEach;
+  std::function<void()> afterEach = [] {};
 
   [[nodiscard]] FOM& form() { return session.form(); }
   [[nodiscard]] std::string lastFlight() const { return platform.flights.at("last"); }

@@ -113,21 +113,17 @@ void Game::startFlight() {
 }
 
 Flight Game::flight() const {
-  const Rect& hero = form.IMG.rect();
-  return {form.distance,
-          form.wingFrame,
-          form.altitude,
-          form.meltCount,
-          form.growth,
-          {static_cast<int>(hero.left), static_cast<int>(hero.top), static_cast<int>(hero.width),
-           static_cast<int>(hero.height)}};
+  const Rect& r = form.IMG.rect();
+  const auto pixel = [](float units) { return static_cast<int>(units); };
+  const std::array hero{pixel(r.left), pixel(r.top), pixel(r.width), pixel(r.height)};
+  return {form.distance, form.wingFrame, form.altitude, form.meltCount, form.growth, hero};
 }
 
 void PrintTo(const Flight& flight, std::ostream* out) {
   *out << "{distance " << flight.distance << ", wing " << flight.wing << ", altitude "
        << flight.altitude << ", melts " << flight.melts << ", growth " << flight.growth
-       << ", hero at " << flight.hero.left << "," << flight.hero.top << " sized "
-       << flight.hero.width << "x" << flight.hero.height << "}";
+       << ", hero at " << flight.hero[0] << "," << flight.hero[1] << " sized " << flight.hero[2]
+       << "x" << flight.hero[3] << "}";
 }
 
 void Game::flyAt(int distance, std::int16_t altitude) {

@@ -74,10 +74,7 @@ class ScriptedPlatform : public Platform {
 // The flight at a glance: compared whole, and printed field by field when a check fails.
 struct Flight {
   int distance, wing, altitude, melts, growth;
-  struct Hero {
-    int left, top, width, height;
-    bool operator==(const Hero&) const = default;
-  } hero;
+  std::array<int, 4> hero;  // left, top, width, height
   bool operator==(const Flight&) const = default;
 };
 void PrintTo(const Flight& flight, std::ostream* out);
