@@ -88,7 +88,7 @@ TEST(PaintPlan, ALabelsLinesArePlacedByItsAlignmentAndClippedToItsBox) {
     w.stretched.setVisible(false);
     w.natural.setVisible(false);
     w.shape.setVisible(false);
-    w.label.setCaption(u"あいう\r\nえお");
+    w.label.setCaption(u"あいう  \r\nえお");  // placed by their ink: trailing spaces count nothing
     w.label.setAlignment(c.alignment);
     w.label.setFontSize(9);
     PaintPlanner planner(testing::tenPixelFont());
@@ -96,7 +96,7 @@ TEST(PaintPlan, ALabelsLinesArePlacedByItsAlignmentAndClippedToItsBox) {
     const PixelRect clip{0, 0, 200, 40};
     const std::vector<PaintStep> expected = {
         FillRect{{0, 0, 200, 200}, kBlack},
-        DrawText{u"あいう", c.firstLeft, 0, 18, kWhite, clip},
+        DrawText{u"あいう  ", c.firstLeft, 0, 18, kWhite, clip},
         DrawText{u"えお", c.secondLeft, 12, 18, kWhite, clip},
     };
     EXPECT_EQ(planner.plan(w.model, client, Region(client.rect())), expected)

@@ -25,15 +25,9 @@ TEST(TextLayout, LinesBreakAtLineFeedsAndWrapAsJapaneseDoes) {
     double width;
     Lines lines;
   } cases[] = {
-      {"CR LF and LF break, an empty line stays",
-       u"あ\r\nい\n\nう",
-       100,
-       {u"あ", u"い", u"", u"う"}},
+      {"CR LF and LF break; empty lines stay", u"あ\r\nい\n\nう", 100, {u"あ", u"い", u"", u"う"}},
       {"wide characters break anywhere", u"あいうえお", 30, {u"あいう", u"えお"}},
-      {"never before a closing mark or a small kana",
-       u"あいう。っえ",
-       30,
-       {u"あい", u"う。っ", u"え"}},
+      {"not before a closing mark or small kana", u"あいう。っえ", 30, {u"あい", u"う。っ", u"え"}},
       {"never after an opening bracket", u"あい「う", 30, {u"あい", u"「う"}},
       {"words break at spaces, which end the line", u"ab cd ef", 50, {u"ab cd ", u"ef"}},
       {"a word too long breaks anywhere", u"abcdefg", 30, {u"abc", u"def", u"g"}},
@@ -44,13 +38,6 @@ TEST(TextLayout, LinesBreakAtLineFeedsAndWrapAsJapaneseDoes) {
   for (const auto& c : cases) {
     EXPECT_EQ(linesOf(c.text, c.width), c.lines) << c.what;
   }
-}
-
-TEST(TextLayout, EachLineIsMeasuredWithoutItsTrailingSpaces) {
-  const auto lines = breakLines(u"ab  \r\nあい", 100, 13, testing::tenPixelsEach);
-  ASSERT_EQ(lines.size(), 2U);
-  EXPECT_EQ(lines[0].width, 20);
-  EXPECT_EQ(lines[1].width, 20);
 }
 
 TEST(TextLayout, OnlyCrLfBecomesLf) {
