@@ -16,12 +16,9 @@ TEST(Cp932, KnownNamesWritten) {
     std::string bytes;
   };
   const Case cases[] = {
-      {u"ピルネ", 10, "\x83\x73\x83\x8B\x83\x6C    "},
       {u"～①", 4, "\x81\x60\x87\x40"},       // U+FF5E and the circled digit, as Windows has them
       {u"¥", 2, "\x5C "},                    // the yen sign is written as backslash's byte
       {u"—‾≒", 6, "\x81\x5C\x7E\x81\xE0 "},  // written only; ≒ by the pair that reads back as it
-      {u"ABCDEFGHIアB", 10, "ABCDEFGHI "},   // the double byte would need byte 11
-      {u"Aé\U0001F600B", 5, "A??B "},        // one "?" for each character not held
       {u"A\U000E0041B", 4, "AB  "},          // a language tag is dropped
       {{u'A', char16_t{0xDC00}, u'B'}, 4, "A?B "},  // a lone surrogate
   };
@@ -40,9 +37,7 @@ TEST(Cp932, KnownBytesRead) {
       {"\x81\x60\x87\x40\xB1", u"～①ｱ"},
       {"\x5C", u"\\"},              // backslash, never the yen sign
       {"\x87\x90\x81\x5C", u"≒―"},  // NEC's ≒ read too; 81 5C is the horizontal bar
-      {"\x81\x20", u"? "},          // no pair: the lead byte is "?", its follower read alone
       {"\x85\x81\x40", u"?　"},     // the follower may begin a pair itself
-      {"A\x81", u"A?"},             // a lead byte with nothing after it
       {"\x80\xA0\xFD\xFF", u"????"},
   };
   for (const Case& c : cases) {
