@@ -56,50 +56,40 @@ TEST(Record, EachForgeryOrDamageIsRefusedWithItsReason) {
   empty.stopAt = 0;
   const std::size_t firstEvent = flight::encode(empty).size() - 5;
   const auto press = [](std::int64_t at, int x, int y) {
-    flight::Event e{flight::EventKind::Press, at};
-    e.x = x;
-    e.y = y;
-    return e;
+    return flight::Event{.kind = flight::EventKind::Press, .at = at, .x = x, .y = y};
   };
   const struct {
     const char* what;
-    std::string bytes;
     Reason reason;
+    std::string bytes;
   } cases[] = {
-      {"a picture's bytes", std::string("GIF89a\x01\x00\x01\x00", 10), Reason::NotARecord},
-      {"format version 2", std::string(whole).replace(4, 1, "\x02"), Reason::NewerFormat},
-      {"a newer game", edited([](Record& r) { r.gameVersion = 101; }), Reason::NewerFormat},
-      {"a byte after the end", whole + '\0', Reason::Malformed},
-      {"an unknown kind of event", std::string(whole).replace(firstEvent, 1, "\x07"),
-       Reason::Malformed},
-      {"a name of eleven", edited([](Record& r) { r.rankedName = u"ABCDEFGHIJK"; }),
-       Reason::Malformed},
-      {"the stop before the fall", edited([](Record& r) { r.stopAt = r.events.back().at + 1; }),
-       Reason::ImpossibleEvent},
-      {"a beat after the fall", edited([&](Record& r) {
+      {"a picture's bytes", Reason::NotARecord, std::string("GIF89a\x01\x00\x01\x00", 10)},
+      {"format version 2", Reason::NewerFormat, std::string(whole).replace(4, 1, "\x02")},
+      {"a newer game", Reason::NewerFormat, edited([](Record& r) { r.gameVersion = 101; })},
+      {"a byte after the end", Reason::Malformed, whole + '\0'},
+      {"an unknown kind of event", Reason::Malformed,
+       std::string(whole).replace(firstEvent, 1, "\x07")},
+      {"a name of eleven", Reason::Malformed,
+       edited([](Record& r) { r.rankedName = u"ABCDEFGHIJK"; })},
+      {"the stop before the fall", Reason::ImpossibleEvent,
+       edited([](Record& r) { r.stopAt = r.events.back().at + 1; })},
+      {"a beat after the fall", Reason::ImpossibleEvent, edited([&](Record& r) {
          r.stopAt += 1000;
          r.events.push_back(press(r.stopAt, 1, 1));
-       }),
-       Reason::ImpossibleEvent},
-      {"a press outside the window",
-       edited([&](Record& r) { r.events.insert(r.events.begin(), press(0, r.width, 0)); }),
-       Reason::ImpossibleEvent},
-      {"endless mode switched in flight", edited([](Record& r) {
-         flight::Event e{flight::EventKind::Option, 0};
-         e.option = 1;
-         r.events.insert(r.events.begin(), e);
-       }),
-       Reason::ImpossibleEvent},
-      {"a shape no new game makes", edited([](Record& r) { r.shapes[2].colour = 15; }),
-       Reason::ImpossibleEvent},
-      {"past the events' bound",
-       edited([&](Record& r) { r.events.resize(flight::kMaxEvents + 1, press(0, 1, 1)); }),
-       Reason::TooLong},
-      {"past eight hours", edited([](Record& r) {
+       })},
+      {"a press outside the window", Reason::ImpossibleEvent,
+       edited([&](Record& r) { r.events.insert(r.events.begin(), press(0, r.width, 0)); })},
+      {"endless mode switched in flight", Reason::ImpossibleEvent, edited([](Record& r) {
+         r.events.insert(r.events.begin(), {.kind = flight::EventKind::Option, .option = 1});
+       })},
+      {"a shape no new game makes", Reason::ImpossibleEvent,
+       edited([](Record& r) { r.shapes[2].colour = 15; })},
+      {"past the events' bound", Reason::TooLong,
+       edited([&](Record& r) { r.events.resize(flight::kMaxEvents + 1, press(0, 1, 1)); })},
+      {"past eight hours", Reason::TooLong, edited([](Record& r) {
          r.stopAt = flight::kMaxDurationMs + 1;
          r.stop = flight::Stop::Closed;
-       }),
-       Reason::TooLong},
+       })},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(refusalOf(c.bytes), c.reason) << c.what;

@@ -87,12 +87,8 @@ TEST(Altitude, MeltsAtTheTopTenTimesAtMostAndFallsAtTheBottom) {
     game.flyAt(5, static_cast<std::int16_t>(c.altitude));
     game.form.meltCount = static_cast<std::uint8_t>(c.melts);
     game.form.PIRUNEITI_HENGE(static_cast<std::int16_t>(c.henge));
-    EXPECT_EQ(game.flight(), (Flight{.distance = 5,
-                                     .wing = 2,
-                                     .altitude = c.altitudeAfter,
-                                     .melts = c.meltsAfter,
-                                     .growth = 0,
-                                     .hero = {0, c.heroTop, 10, 30}}));
+    EXPECT_EQ(game.flight(),
+              (Flight{5, 2, c.altitudeAfter, c.meltsAfter, 0, {0, c.heroTop, 10, 30}}));
     EXPECT_EQ(game.scene(), c.scene);
     EXPECT_EQ(game.caption(), c.caption);
     EXPECT_EQ(game.form.piruneTIM.Enabled(), c.scene.empty());

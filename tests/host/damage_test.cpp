@@ -39,6 +39,9 @@ Pixels touched(int left, int top, int width, int height) {
       Region(PixelRect{left - 1, top - 1, width + 2, height + 2}.intersected(kClient.rect())));
 }
 
+// The whole client area, repainted.
+const Pixels kWhole = pixelsOf(Region(kClient.rect()));
+
 Pixels operator+(Pixels a, const Pixels& b) {
   a.insert(b.begin(), b.end());
   return a;
@@ -72,13 +75,14 @@ struct Scene {
 };
 
 TEST(Damage, EachChangeDamagesWhereTheControlWasAndWhereItIsNowAndNothingElse) {
+  const auto nothing = [](Scene&) {};
   const struct {
     const char* change;
     std::function<void(Scene&)> apply;
     Pixels damage;
     ClientGeometry client = kClient;  // the client area the change is taken in
   } cases[] = {
-      {"nothing", [](Scene&) {}, {}},
+      {"nothing", nothing, {}},
       {"a moved", [](Scene& s) { s.a.Move(20, 10, 5, 5); },
        touched(20, 20, 10, 10) + touched(40, 20, 10, 10)},
       {"a recoloured", [](Scene& s) { s.a.setBackColor(kBlack); }, touched(20, 20, 10, 10)},
@@ -96,27 +100,16 @@ TEST(Damage, EachChangeDamagesWhereTheControlWasAndWhereItIsNowAndNothingElse) {
       // image's rectangle.
       {"an unstretched picture moved", [](Scene& s) { s.unstretched.Move(10, 90, 50, 10); },
        touched(0, 180, 4, 4) + touched(20, 180, 4, 4)},
-      {"b sent to the back", [](Scene& s) { s.b.ZOrder(1); }, pixelsOf(Region(kClient.rect()))},
+      {"b sent to the back", [](Scene& s) { s.b.ZOrder(1); }, kWhole},
       // A new size or scale of the client area repaints it whole.
-      {"a larger client area",
-       [](Scene&) {},
-       pixelsOf(Region(PixelRect{0, 0, 300, 300})),
-       {300, 300, 1, 1}},
-      {"pictures at another scale",
-       [](Scene&) {},
-       pixelsOf(Region(kClient.rect())),
-       {200, 200, 2, 1}},
-      {"text at another scale",
-       [](Scene&) {},
-       pixelsOf(Region(kClient.rect())),
-       {200, 200, 1, 1.5}},
+      {"a larger client area", nothing, pixelsOf(Region({0, 0, 300, 300})), {300, 300, 1, 1}},
+      {"pictures at another scale", nothing, kWhole, {200, 200, 2, 1}},
+      {"text at another scale", nothing, kWhole, {200, 200, 1, 1.5}},
   };
   for (const auto& c : cases) {
     Scene scene;
     DamageTracker tracker;
-    EXPECT_EQ(pixelsOf(tracker.take(scene.window, kClient, inkOf)),
-              pixelsOf(Region(kClient.rect())))
-        << c.change;
+    EXPECT_EQ(pixelsOf(tracker.take(scene.window, kClient, inkOf)), kWhole) << c.change;
     c.apply(scene);
     EXPECT_EQ(pixelsOf(tracker.take(scene.window, c.client, inkOf)), c.damage) << c.change;
     EXPECT_TRUE(tracker.take(scene.window, c.client, inkOf).empty()) << c.change << ", taken twice";

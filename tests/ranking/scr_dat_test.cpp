@@ -87,10 +87,8 @@ TEST(ScrDat, AShortFileGivesWhatItHoldsAndALongerOneKeepsItsTail) {
     ProgramRun run;
     writeFile(run.scr, two + third);
     run.load();
-    EXPECT_EQ(run.form.rankTable[0], (RankRecord{u"PIRUNE    ", 45}));
-    EXPECT_EQ(run.form.rankTable[1], (RankRecord{u"AAAAAAAAAA", -1}));
-    EXPECT_EQ(run.form.rankTable[2], expected) << third.size();
-    EXPECT_EQ(run.form.rankTable[3], RankRecord{});
+    EXPECT_EQ(run.form.rankTable, (RankTable{{{u"PIRUNE    ", 45}, {u"AAAAAAAAAA", -1}, expected}}))
+        << third.size();
     run.unload();
     EXPECT_EQ(fs::file_size(run.scr), 60U);
   }

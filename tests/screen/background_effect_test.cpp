@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "screen/palette.h"
 #include "support/scripted_platform.h"
 
@@ -71,9 +73,7 @@ TEST(BackgroundEffect, SwitchedOutsideAFlightItNeitherShowsTheShapesNorStartsThe
     for (int flip = 0; flip < 2; ++flip) {
       game.form.mnu1_Click(2);
       EXPECT_FALSE(game.form.SHPTIM.Enabled()) << clicks << " clicks, flip " << flip;
-      EXPECT_TRUE(std::none_of(game.form.SHP.begin(), game.form.SHP.end(), [](const Shape* shape) {
-        return shape->Visible();
-      })) << clicks;
+      EXPECT_FALSE(std::ranges::any_of(game.form.SHP, &Shape::Visible)) << clicks;
     }
   }
   Game ended;

@@ -84,55 +84,47 @@ TEST(Window, AClickIsAPrimaryPressAndReleaseOverTheSameControl) {
   }
 }
 
-struct Clocked {
+TEST(WindowTimers, KeepTheRulesOfTheDesktopTimersAndBoxesHoldTheGameButNotTheMusic) {
   std::int64_t now = 0;
-  TimerScheduler scheduler{[this] { return now; }};
+  TimerScheduler scheduler{[&now] { return now; }};
+  const auto run = [&](std::int64_t until) { runTimers(scheduler, now, until); };
   std::vector<std::string> ticks;
-
-  void run(std::int64_t until) { runTimers(scheduler, now, until); }
-  void record(Timer& timer) {
-    timer.onTick = [this, &timer] {
-      ticks.push_back(timer.name() + std::to_string(scheduler.now()));
+  Timer idle(scheduler, "idle", 0, true, false);
+  Timer fast(scheduler, "fast", 1, true, false);
+  Timer t(scheduler, "t", 100, true, false);
+  Timer held(scheduler, "held", 100, false, true);
+  for (Timer* timer : {&idle, &fast, &t, &held}) {
+    timer->onTick = [&, timer] {
+      ticks.push_back(timer->name() + std::to_string(scheduler.now()));
     };
   }
-};
-
-TEST(WindowTimers, KeepTheRulesOfTheDesktopTimersAndBoxesHoldTheGameButNotTheMusic) {
-  Clocked c;
-  Timer idle(c.scheduler, "idle", 0, true, false);
-  Timer fast(c.scheduler, "fast", 1, true, false);
-  Timer t(c.scheduler, "t", 100, true, false);
-  Timer held(c.scheduler, "held", 100, false, true);
-  for (Timer* timer : {&idle, &fast, &t, &held}) {
-    c.record(*timer);
-  }
-  c.run(50);  // interval 0 never ticks, and nothing ticks faster than a frame
+  run(50);  // interval 0 never ticks, and nothing ticks faster than a frame
   fast.setEnabled(false);
   t.setEnabled(true);  // already on: the countdown goes on
-  c.run(180);
+  run(180);
   t.setInterval(50);  // a new interval starts afresh: due at 230
-  c.run(230);
+  run(230);
   t.setEnabled(false);
-  c.run(1000);  // the program was busy; held enabled now: its first tick at 1100
+  run(1000);  // the program was busy; held enabled now: its first tick at 1100
   held.setEnabled(true);
   t.setEnabled(true);  // due at 1050
   t.setInterval(50);   // the same interval is no change
-  c.scheduler.beginModal();
-  c.scheduler.beginModal();
-  c.run(1400);
-  c.scheduler.endModal();
-  c.run(1410);  // one box is still open
-  c.scheduler.endModal();
-  c.run(1510);
-  EXPECT_EQ(c.ticks, (std::vector<std::string>{"fast17", "fast34", "t100", "t230", "t1050", "t1100",
-                                               "t1150", "t1200", "t1250", "t1300", "t1350", "t1400",
-                                               "t1450", "t1500", "held1510"}));
-  c.ticks.clear();
+  scheduler.beginModal();
+  scheduler.beginModal();
+  run(1400);
+  scheduler.endModal();
+  run(1410);  // one box is still open
+  scheduler.endModal();
+  run(1510);
+  EXPECT_EQ(ticks, (std::vector<std::string>{"fast17", "fast34", "t100", "t230", "t1050", "t1100",
+                                             "t1150", "t1200", "t1250", "t1300", "t1350", "t1400",
+                                             "t1450", "t1500", "held1510"}));
+  ticks.clear();
   // Late, every tick due comes at its own time, in the order due; a lead takes those just after.
-  c.scheduler.advance(1600, 8);
-  c.scheduler.advance(1603, 8);
-  EXPECT_EQ(c.ticks, (std::vector<std::string>{"t1550", "t1600", "held1610"}));
-  EXPECT_EQ(c.scheduler.now(), 1610);
+  scheduler.advance(1600, 8);
+  scheduler.advance(1603, 8);
+  EXPECT_EQ(ticks, (std::vector<std::string>{"t1550", "t1600", "held1610"}));
+  EXPECT_EQ(scheduler.now(), 1610);
 }
 
 }  // namespace
