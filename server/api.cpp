@@ -23,6 +23,9 @@ constexpr const char* kPolicy =
     "worker-src 'self'; manifest-src 'self'; object-src 'none'; base-uri 'none'; "
     "form-action 'none'; frame-ancestors 'none'";
 
+// How much of a body sent in chunks past kMaxBody is let through unkept.
+constexpr std::size_t kDrained = 1024 * 1024;
+
 // The most a list of the ranking holds.
 constexpr int kListed = 100;
 
@@ -195,20 +198,22 @@ void Api::install(httplib::Server& server) {
     answer(res, 200, json{{"token", token}});
   });
 
-  // Read here rather than by the server, so that a body sent in chunks stops at the limit too.
+  // Read here rather than by the server, so that a body sent in chunks is held to the limit
+  // too. Past it, the rest is let through unkept up to kDrained, so that the client, which is
+  // still sending, hears why; beyond that the connection is simply closed.
   server.Post("/api/flights", [this](const httplib::Request&, httplib::Response& res,
                                      const httplib::ContentReader& reader) {
     std::string body;
-    bool tooLarge = false;
+    std::size_t sent = 0;
     const bool read = reader([&](const char* data, std::size_t length) {
-      tooLarge = body.size() + length > kMaxBody;
-      if (!tooLarge) {
+      sent += length;
+      if (sent <= kMaxBody) {
         body.append(data, length);
       }
-      return !tooLarge;
+      return sent <= kDrained;
     });
-    if (tooLarge || !read) {
-      refuse(res, refused(tooLarge ? Why::TooLarge : Why::BadRequest));
+    if (sent > kMaxBody || !read) {
+      refuse(res, refused(sent > kMaxBody ? Why::TooLarge : Why::BadRequest));
       res.set_header("Connection", "close");
       return;
     }
