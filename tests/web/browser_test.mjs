@@ -8,8 +8,8 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { DEADLINE_MS, Failure, answer, ariaOf, brightest, centre, expect, launch, look, menuItem, openDialog,
-  pictureFile, probe, serve, setOption, showsPicture, textAt, until, withDeadline } from './harness.mjs';
+import { DEADLINE_MS, Failure, answer, ariaOf, brightest, centre, expect, is, launch, look, menuItem, openDialog,
+  pictureFile, probe, serve, setOption, showsPicture, textAt, until, untilIs, withDeadline } from './harness.mjs';
 
 const [ENGINE, CASE, SITE, BROWSER] = process.argv.slice(2);
 const NAME_OF_TEST = ENGINE === 'firefox' ? `web_firefox_${CASE}` : `web_${CASE}`;
@@ -33,16 +33,13 @@ function scene(v, rects) {
     seen: `brightest ${seen.map(([name, , b]) => `${name} ${b}`).join(', ')}` };
 }
 
-
 // The distance as the window says it, the text at its top left (10 × 8 units), read rather than
 // compared as pixels: a digit more or less in another browser's font is a few pixels, and the
-// fall's story lines there would pass for a change. Two beats are one unit.
-async function distanceMoves(page, what, taps, act) {
-  const shown = () => textAt(page, 0, 0, 10, 8);
-  const before = await shown(), want = String(Number(before) + taps / 2);
-  await act();
-  await until(`${what} to take the distance shown from "${before}" to ${want}`,
-    async () => ({ ok: (await shown()) === want, seen: `"${await shown()}"` }));
+// fall's story lines there would pass for a change. Taps of `fingers` each, two beats a unit.
+async function distanceMoves(page, what, ...fingers) {
+  const shown = () => textAt(page, 0, 0, 10, 8), before = await shown();
+  for (const n of fingers) await beats(page, n);
+  await untilIs(`${what} to move the distance shown from "${before}"`, shown, String(Number(before) + fingers.reduce((a, b) => a + b) / 2));
 }
 
 // --- what the player does ----------------------------------------------------------------
@@ -89,40 +86,32 @@ async function downloaded(page, want, what, name = 'scr.dat', save = () => page.
     const names = fs.readdirSync(FILES).filter((n) => n.startsWith(stem) || n.endsWith('download'));
     const done = names.includes(name) && !names.some((n) => /\.(part|crdownload)$/.test(n));
     const size = done ? fs.statSync(file).size : 0;
-    const seen = `${names.join(', ') || 'nothing'} (${name} ${size} bytes)`;
-    return { ok: size > 0, seen, value: done && fs.readFileSync(file) };
+    return { ok: size > 0, seen: `${names.join(', ') || 'nothing'} (${name} ${size} bytes)`, value: done && fs.readFileSync(file) };
   });
   fs.rmSync(file); // the next download is the same name again, not a "scr(1).dat"
   expect(bytes.equals(want), `${what}: ${name} ${want.toString('hex')}`, `${bytes.length} bytes ${bytes.toString('hex')}`);
 }
 
+// A file of FILES with these bytes, by its path.
+const fileOf = (name, bytes) => { fs.writeFileSync(path.join(FILES, name), bytes); return path.join(FILES, name); };
+// The file chosen in the file box that `act` opens.
+const choose = (page, file, act) => Promise.all([page.waitForFileChooser(), act()]).then(([c]) => c.accept([file]));
+
 // A file chosen with scr.dat を読み込む, and the box it opens.
-async function loaded(page, bytes, what, press = null) {
-  const file = path.join(FILES, 'chosen.dat');
-  fs.writeFileSync(file, bytes);
-  const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#load-ranking')]);
-  await chooser.accept([file]);
-  return openDialog(page, `a dialog after loading ${what}`, null, press);
-}
+const loaded = (page, bytes, what, press = null) => choose(page, fileOf('chosen.dat', bytes), () => page.click('#load-ranking'))
+  .then(() => openDialog(page, `a dialog after loading ${what}`, null, press));
 
 // A command of a drop-down menu.
-async function menuCommand(page, menu, caption) {
-  await page.locator(menuItem(menu)).click();
-  await page.locator(menuItem(caption)).click();
-}
+const menuCommand = async (page, ...captions) => { for (const c of captions) await page.locator(menuItem(c)).click(); };
 
-const openRanking = async (page, press = null) => {
-  await page.locator(menuItem('ランキング')).click(); // the menus come once the title shows
-  return openDialog(page, 'the ranking box', 'message-box', press);
-};
+// The menus come once the title shows.
+const openRanking = (page, press = null) => page.locator(menuItem('ランキング')).click()
+  .then(() => openDialog(page, 'the ranking box', 'message-box', press));
 
-// A box as "title: line|line|…".
+// A box as "title: line|line|…"; the next message box, answered OK, to say `want` (or pass it).
 const said = (box) => `${box.title}: ${box.lines.join('|')}`;
-
-async function rankingIs(page, want, when) {
-  const seen = said(await openRanking(page, 'OK'));
-  expect(seen === `${TITLE}: ${want}`, `${when} the ranking ${TITLE}: ${want}`, seen);
-}
+const boxSays = async (page, what, want) => is(said(await openDialog(page, what, 'message-box', 'OK')), want, what);
+const rankingIs = async (page, want, when) => is(said(await openRanking(page, 'OK')), `${TITLE}: ${want}`, `${when} the ranking`);
 
 // --- scr.dat: five records of a name in code page 932 (10 bytes) and a little-endian score --
 
@@ -150,22 +139,17 @@ const flownNatively = (file) => JSON.parse(execFileSync(process.env.PIRUNE_FLIGH
 
 // What the line under the window says at the end of a watched flight with this outcome.
 const END_WORDS = { goal: 'ほしにとうちゃく', wings: '翼がなくなった', fall: '落ちた', open: '飛行の途中まで' };
-const watchEnd = (outcome) => `リプレイ終わり：距離 ${outcome.distance}・${END_WORDS[outcome.end]}`;
 
 // The line while a flight is watched; null while it is hidden.
 const watchingLine = (page) => page.$eval('#watching[role="status"]', (e) => (e.hidden ? null : e.textContent));
 
-async function watchedToEnd(page, what, outcome) {
-  const want = watchEnd(outcome);
-  await until(`${what} watched to its end: "${want}"`, async () => {
-    const line = await watchingLine(page);
-    return { ok: line === want, seen: `"${line}"` };
-  }, outcome.duration_ms + DEADLINE_MS);
-}
-
-async function watchingEnds(page, refs, how, act) {
-  await act();
-  await until(`${how} to end the watching`, async () => ({ ok: (await watchingLine(page)) === null, seen: await watchingLine(page) }));
+// A flight watched to the end that the line says for `outcome`, then left by `leave`: the line
+// hidden, the title back.
+async function watched(page, refs, what, outcome, leave = () => page.keyboard.press('Escape')) {
+  await untilIs(`${what} watched to its end`, () => watchingLine(page), `リプレイ終わり：距離 ${outcome.distance}・${END_WORDS[outcome.end]}`,
+    outcome.duration_ms + DEADLINE_MS);
+  await leave();
+  await untilIs(`${what} left`, () => watchingLine(page), null);
   await pictureShown(page, refs, 'stt');
 }
 
@@ -176,9 +160,7 @@ async function watchingEnds(page, refs, how, act) {
 // the end that pirune-flight gives it.
 async function replays(page, refs, distance) {
   const kept = Buffer.from(await page.evaluate(() => localStorage.getItem('pirune-flight-last')) ?? '', 'base64');
-  const record = path.join(FILES, 'kept.pflight');
-  fs.writeFileSync(record, kept);
-  const outcome = flownNatively(record);
+  const outcome = flownNatively(fileOf('kept.pflight', kept));
   expect(outcome.distance === distance && outcome.end === 'fall' && outcome.ranking?.name.trimEnd() === NAME_STORED,
     `the kept record flown natively to ${distance}, a fall, ranked as ${NAME_STORED}`, JSON.stringify(outcome));
   await downloaded(page, kept, 'the last flight saved', `pirune-${distance}.pflight`,
@@ -189,16 +171,13 @@ async function replays(page, refs, distance) {
     const [line, flight] = [await watchingLine(page), scene(await look(page), FLIGHT)];
     return { ok: line?.startsWith('リプレイ中') && flight.ok, seen: `"${line}", ${flight.seen}` };
   });
-  await watchedToEnd(page, 'the last flight', outcome);
-  await watchingEnds(page, refs, 'Esc', () => page.keyboard.press('Escape'));
+  await watched(page, refs, 'the last flight', outcome);
 
   const maker = process.env.MAKE_TEST_FLIGHT, made = path.join(FILES, 'made'), file = path.join(made, 'goal.pflight');
   expect(fs.existsSync(maker ?? ''), 'make-test-flight, built by the tests preset', maker);
   execFileSync(maker, [made]);
-  const [chooser] = await Promise.all([page.waitForFileChooser(), menuCommand(page, 'リプレイ', '記録ファイルを開いて見る…')]);
-  await chooser.accept([file]);
-  await watchedToEnd(page, 'the chosen record file', flownNatively(file));
-  await watchingEnds(page, refs, 'a click', () => click(page));
+  await choose(page, file, () => menuCommand(page, 'リプレイ', '記録ファイルを開いて見る…'));
+  await watched(page, refs, 'the chosen record file', flownNatively(file), () => click(page));
 }
 
 // --- the cases ----------------------------------------------------------------------------
@@ -208,17 +187,14 @@ async function replays(page, refs, distance) {
 async function game(page, refs) {
   await setOption(page, '無限モード', true);
   await playOpening(page, refs);
-  const locked = await ariaOf(page, 'menuitemcheckbox', '無限モード', 'aria-disabled');
-  expect(locked === 'true', '無限モード with aria-disabled="true" during a flight', locked);
-  await distanceMoves(page, 'four fingers tapping at once', 4, () => beats(page, 4));
+  is(await ariaOf(page, 'menuitemcheckbox', '無限モード', 'aria-disabled'), 'true', '無限モード\'s aria-disabled during a flight');
+  await distanceMoves(page, 'four fingers tapping at once', 4);
   await flyBeats(page, ENDLESS_BEATS - 4);
-  const asked = said(await openDialog(page, `the name box after a flight of ${ENDLESS_DISTANCE}`, 'input-box'));
-  const prompt = '1位: 1位を取りました。|なんて長い距離でしょう、|名前を入れてね！（半角10文字）';
-  expect(asked === prompt, `the name box ${prompt}`, asked);
+  is(said(await openDialog(page, 'the name box', 'input-box')), '1位: 1位を取りました。|なんて長い距離でしょう、|名前を入れてね！（半角10文字）',
+    `the name box after a flight of ${ENDLESS_DISTANCE}`);
   await page.type('#input-box-field', NAME);
   await answer(page, 'input-box', 'OK');
-  await world(page);
-  await pictureShown(page, refs, 'stt');
+  await world(page, refs);
   await rankingIs(page, rankingLines([NAME, ENDLESS_DISTANCE]), 'with the name whole until the page is left,');
 
   await page.reload();
@@ -229,12 +205,10 @@ async function game(page, refs) {
   await replays(page, refs, ENDLESS_DISTANCE);
 
   // A file too large is refused by the bytes the page reads of it, not taken in part.
-  const loads = [
+  for (const l of [
     { what: 'a ranking, cancelled', bytes: OTHERS, press: 'キャンセル', after: ours },
     { what: 'a ranking with a tail, accepted', bytes: TAILED, press: 'OK', after: OTHERS_LINES },
-    { what: 'a file far too large', bytes: Buffer.alloc(5000, 0x20), refused: true, after: OTHERS_LINES },
-  ];
-  for (const l of loads) {
+    { what: 'a file far too large', bytes: Buffer.alloc(5000, 0x20), refused: true, after: OTHERS_LINES }]) {
     const box = await loaded(page, l.bytes, l.what), text = box.lines.join('|');
     expect(l.refused ? box.buttons.join() === 'OK' && text.trim() && !text.includes('・・・')
       : box.title === TITLE && text.includes(OTHERS_LINES.slice(1)) && box.buttons.includes('キャンセル'),
@@ -247,20 +221,14 @@ async function game(page, refs) {
 
 // The named flight sent to the world ranking once the player says yes, placed first, listed
 // with its name and distance, and watched from the list to its end.
-async function world(page) {
-  const offer = said(await openDialog(page, 'the offer to send the flight', 'message-box', 'OK'));
-  expect(offer.includes('世界ランキングに送') && offer.includes(NAME_STORED), 'the offer of the named flight', offer);
-  const placed = said(await openDialog(page, 'the server\'s answer', 'message-box', 'OK'));
-  expect(placed === `${TITLE}: 世界ランキングの 1 位に入りました（距離 ${ENDLESS_DISTANCE}）`, 'first place', placed);
+async function world(page, refs) {
+  await boxSays(page, 'the offer to send the named flight', (s) => s.includes('世界ランキングに送') && s.includes(NAME_STORED));
+  await boxSays(page, 'the server\'s answer', `${TITLE}: 世界ランキングの 1 位に入りました（距離 ${ENDLESS_DISTANCE}）`);
   await menuCommand(page, '世界ランキング', '世界ランキングを見る');
-  const want = `1位 ${NAME_STORED} 距離 ${ENDLESS_DISTANCE} 見る`;
-  await until(`the world ranking's list with "${want}"`, async () => {
-    const rows = await page.$$eval('#world-box[open] li', (ls) => ls.map((l) => l.innerText.replace(/\s+/g, ' ').trim()));
-    return { ok: rows.length === 1 && rows[0] === want, seen: rows.join('; ') || 'no list' };
-  });
+  const rows = () => page.$$eval('#world-box[open] li', (ls) => ls.map((l) => l.innerText.replace(/\s+/g, ' ').trim()).join('; '));
+  await untilIs('the world ranking\'s list', rows, `1位 ${NAME_STORED} 距離 ${ENDLESS_DISTANCE} 見る`);
   await page.click('#world-box li button');
-  await watchedToEnd(page, 'the world\'s flight', { distance: ENDLESS_DISTANCE, end: 'fall', duration_ms: 60000 });
-  await page.keyboard.press('Escape');
+  await watched(page, refs, 'the world\'s flight', { distance: ENDLESS_DISTANCE, end: 'fall', duration_ms: 60000 });
 }
 
 // Firefox takes the viewport and its pixel ratio but not the touch emulation (maxTouchPoints stays
@@ -274,15 +242,14 @@ async function phone(page, refs) {
   releaseProgram();
   await pictureShown(page, refs, 'open0');
   await playOpening(page, refs, true, ['open1']);
-  await distanceMoves(page, 'two taps', 2, async () => { await beats(page); await beats(page); });
+  await distanceMoves(page, 'two taps', 1, 1);
 }
 
 // A second tab waits for the first, whose ranking it would overwrite, and starts once it closes.
 async function secondTab(page, refs, server) {
   const second = await page.browser().newPage();
   await second.goto(server.url);
-  await second.waitForFunction(() => [...document.querySelectorAll('[role=status]')].some((e) => e.textContent.includes('別のタブ')),
-    { polling: 100, timeout: DEADLINE_MS });
+  await second.waitForSelector('[role=status]::-p-text(別のタブ)', { timeout: DEADLINE_MS });
   await page.close();
   await second.bringToFront();
   await second.waitForSelector(menuItem('ランキング'), { visible: true }); // its game started
@@ -300,28 +267,21 @@ async function offline(page, refs, server) {
 // opened before then is still open: a box holds the flight, not the music's timer. The site's
 // music is said to be MUSIC_MS long for this.
 const MUSIC_MS = 4000;
-async function shortMusic(page) {
-  const media = fs.readFileSync(path.join(SITE, 'site-media.js'), 'utf8');
-  const short = media.replace(/"lengthMs": (\d+),\s*"frames": (\d+)/,
-    (_, ms, frames) => `"lengthMs": ${MUSIC_MS}, "frames": ${Math.round((frames * MUSIC_MS) / ms)}`);
-  await page.setRequestInterception(true);
-  page.on('request', (r) => (r.url().endsWith('/site-media.js')
-    ? r.respond({ contentType: 'text/javascript', body: short }) : r.continue()));
-}
+const shortMedia = () => fs.readFileSync(path.join(SITE, 'site-media.js'), 'utf8').replace(/"lengthMs": (\d+),\s*"frames": (\d+)/,
+  (_, ms, frames) => `"lengthMs": ${MUSIC_MS}, "frames": ${Math.round((frames * MUSIC_MS) / ms)}`);
+let releaseProgram;
+const held = new Promise((release) => { releaseProgram = release; }); // the phone's program, until released
 
-let releaseProgram = () => {};
-async function holdProgram(page) {
-  const held = new Promise((release) => { releaseProgram = release; });
+// Requests for a file ending so answered by `respond`, the others as they come.
+async function route(page, end, respond) {
   await page.setRequestInterception(true);
-  page.on('request', (r) => (r.url().endsWith('/pirune.wasm') ? held.then(() => r.continue()) : r.continue()));
+  page.on('request', (r) => (r.url().endsWith(end) ? respond(r) : r.continue()));
 }
 
 async function music(page) {
   await openRanking(page);
-  await until(`the music after ${MUSIC_MS} ms, with the ranking box still open`, async () => {
-    const [starts, open] = await page.evaluate(() => [window.musicStarts, !!document.querySelector('dialog[open]')]);
-    return { ok: starts > 0 && open, seen: `${starts} starts, the box ${open ? 'open' : 'shut'}` };
-  });
+  const heard = () => page.evaluate(() => [window.musicStarts > 0, !!document.querySelector('dialog[open]')].join());
+  await untilIs(`the music started, the ranking box still open, ${MUSIC_MS} ms on`, heard, 'true,true');
 }
 
 // The page paints only what changed. In a flight with the background effect on, each frame
@@ -340,18 +300,17 @@ async function paint(page, refs) {
     const flight = await shares(from);
     return { ok: flight.length >= FRAMES, seen: `${flight.length} frames`, value: flight.sort((a, b) => a - b) };
   }, 40000);
-  const [median, most] = [frames[frames.length >> 1], frames.at(-1)];
-  console.log(`${NAME_OF_TEST}: ${frames.length} frames painted a median ${percent(median)}, at most ${percent(most)}`);
+  const most = frames.at(-1);
+  console.log(`${NAME_OF_TEST}: ${frames.length} frames painted a median ${percent(frames[frames.length >> 1])}, at most ${percent(most)}`);
   // Four shapes of at most 29 units square, each where it was and where it is, and the hero:
   // three quarters of the canvas at the very most, where a frame painted whole would be all.
   expect(most < 0.8, 'no frame of the flight to paint the canvas whole', percent(most));
 
   await openRanking(page);
-  const still = () => page.evaluate(() => new Promise((done) => {
-    const before = window.framesPainted.length;
-    requestAnimationFrame(() => requestAnimationFrame(() => done(window.framesPainted.length === before)));
-  }));
-  await until('the window to stand still behind the box', async () => ({ ok: await still(), seen: 'frames painted' }));
+  // No frame painted in the next two.
+  const still = () => page.evaluate((before = window.framesPainted.length) => new Promise((done) =>
+    requestAnimationFrame(() => requestAnimationFrame(() => done(window.framesPainted.length === before)))));
+  await untilIs('the window behind the box standing still', still, true);
   // The canvas as those frames left it, kept in the page; a canvas of another size, then of this
   // one again, is painted whole, and must come out the same.
   await page.$eval('#client', (c) => { window.kept = c.getContext('2d').getImageData(0, 0, c.width, c.height).data; });
@@ -375,17 +334,14 @@ async function paint(page, refs) {
 async function storage(page, refs) {
   await page.evaluate(() => localStorage.setItem('pirune-scr.dat', '%% not base64 %%'));
   await page.reload();
-  const unreadable = said(await openDialog(page, 'a word on the unreadable ranking', 'message-box', 'OK'));
-  expect(unreadable.includes('読めません'), 'the start to say the stored ranking is unreadable', unreadable);
+  await boxSays(page, 'a word at the start on the unreadable ranking', (s) => s.includes('読めません'));
   await pictureShown(page, refs, 'stt');
-  const aside = await page.evaluate(() => localStorage.getItem('pirune-scr.dat.unreadable'));
-  expect(aside === '%% not base64 %%', 'the unreadable value kept aside', aside);
+  is(await page.evaluate(() => localStorage.getItem('pirune-scr.dat.unreadable')), '%% not base64 %%', 'the unreadable value kept aside');
 
   await page.evaluate(() => { window.refuseStorage = true; });
   await loaded(page, OTHERS, 'a ranking, to confirm', 'OK');
-  const refused = said(await openDialog(page, 'a word on the refused save', 'message-box', 'OK'));
-  expect(refused.startsWith(`${TITLE}: `) && refused.includes('scr.dat を保存'),
-    'the refused save said, with the way to keep the file', refused);
+  await boxSays(page, 'the refused save said, with the way to keep the file',
+    (s) => s.startsWith(`${TITLE}: `) && s.includes('scr.dat を保存'));
   // Loaded again, the next box is the ranking's: the refusal is not said again.
   await loaded(page, OTHERS, 'the ranking again, to confirm', 'OK');
   await rankingIs(page, OTHERS_LINES, 'after two loads refused saving');
@@ -397,20 +353,19 @@ let browser, server, page;
 try {
   expect(['chromium', 'firefox'].includes(ENGINE) && CASES[CASE] && fs.existsSync(`${SITE}/index.html`) && BROWSER,
     `arguments chromium|firefox ${Object.keys(CASES).join('|')} SITE BROWSER`, process.argv.slice(2));
-  [server, browser] = await Promise.all([serve(SITE, undefined,
-    CASE === 'game' && { program: process.env.PIRUNE_SERVER, data: path.join(FILES, 'ranking.sqlite') }), launch(BROWSER, ENGINE, { downloads: FILES })]);
+  [server, browser] = await Promise.all([serve(SITE, CASE === 'game' && { program: process.env.PIRUNE_SERVER,
+    data: path.join(FILES, 'ranking.sqlite') }), launch(BROWSER, ENGINE, { downloads: FILES })]);
   page = await browser.newPage();
   page.setDefaultTimeout(DEADLINE_MS);
   page.on('pageerror', (e) => errors.push(e.message));
   const phoneScreen = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
   await page.setViewport(CASE === 'phone' ? phoneScreen : { width: 800, height: 700, hasTouch: true });
   await probe(page);
-  if (CASE === 'music') await shortMusic(page);
-  if (CASE === 'phone') await holdProgram(page);
+  if (CASE === 'music') await route(page, '/site-media.js', (r) => r.respond({ contentType: 'text/javascript', body: shortMedia() }));
+  if (CASE === 'phone') await route(page, '/pirune.wasm', (r) => held.then(() => r.continue()));
   await page.goto(server.url);
   await page.waitForSelector('#client');
-  const refs = {};
-  for (const p of ['stt', 'open0', 'open1']) refs[p] = await look(page, pictureFile(SITE, p));
+  const refs = Object.fromEntries(await Promise.all(['stt', 'open0', 'open1'].map(async (p) => [p, await look(page, pictureFile(SITE, p))])));
   await pictureShown(page, refs, 'stt');
   await CASES[CASE](page, refs, server);
   expect(errors.length === 0, 'no uncaught error in the page', errors.join('; '));

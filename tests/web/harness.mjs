@@ -12,6 +12,8 @@ export const DEADLINE_MS = 20000;
 export class Failure extends Error {}
 
 export const expect = (ok, what, seen) => { if (!ok) throw new Failure(`expected ${what}; saw ${seen}`); };
+// A value to be `want`, or to pass `want` when it is a test.
+export const is = (seen, want, what) => expect(typeof want === 'function' ? want(seen) : seen === want, `${what}: ${want}`, seen);
 
 // Polls probe (async, returns { ok, seen, value }) until ok; fails with what was last seen.
 export async function until(what, probe, ms = DEADLINE_MS) {
@@ -23,18 +25,19 @@ export async function until(what, probe, ms = DEADLINE_MS) {
   }
 }
 
+// Polls get (async) until it gives want; fails with what it gave last.
+export const untilIs = (what, get, want, ms) => until(`${what}: ${JSON.stringify(want)}`,
+  async () => { const seen = await get(); return { ok: seen === want, seen: JSON.stringify(seen) }; }, ms);
+
 export const withDeadline = (promise, what, ms = DEADLINE_MS) => Promise.race([promise,
   new Promise((_, fail) => setTimeout(() => fail(new Failure(`expected ${what} within ${ms} ms`)), ms).unref())]);
 
-// A static server on a free port of 127.0.0.1 (a secure origin: the service worker registers).
-// onLine gets each request line it logs. With `ranking` ({ program, data }), pirune-server
-// serves the site instead, with its world ranking on a new SQLite file, once it can serve.
-export async function serve(dir, onLine = () => {}, ranking = null) {
-  const proc = ranking ? spawn(ranking.program, ['--site', dir, '--data', ranking.data, '--listen', '127.0.0.1:0'],
-    { stdio: ['ignore', 'pipe', 'pipe'] })
-    : spawn('python3', ['-u', '-m', 'http.server', '--bind', '127.0.0.1', '0', '--directory', dir],
-      { stdio: ['ignore', 'pipe', 'pipe'] });
-  proc.stderr.setEncoding('utf8').on('data', (text) => text.split('\n').filter(Boolean).forEach(onLine));
+// A static server on a free port of 127.0.0.1 (a secure origin: the service worker registers),
+// its log of requests left unread. With `ranking` ({ program, data }), pirune-server serves the
+// site instead, with its world ranking on a new SQLite file, once it can serve.
+export async function serve(dir, ranking = null) {
+  const proc = spawn(...(ranking ? [ranking.program, ['--site', dir, '--data', ranking.data, '--listen', '127.0.0.1:0']]
+    : ['python3', ['-u', '-m', 'http.server', '--bind', '127.0.0.1', '0', '--directory', dir]]), { stdio: ['ignore', 'pipe', 'ignore'] });
   process.on('exit', () => proc.kill()); // also when a run ends in an uncaught error
   const port = await withDeadline(new Promise((resolve, reject) => {
     proc.stdout.setEncoding('utf8').on('data', (text) => text.match(/(?: port |127\.0\.0\.1:)(\d+)/)?.slice(1).forEach(resolve));
@@ -90,9 +93,7 @@ export function look(page, picture = null) {
     for (let i = 0; i < data.length; i += 4) {
       const cell = Math.floor((Math.floor(i / 4 / w) * n) / h) * n + column[(i / 4) % w];
       const r = data[i], g = data[i + 1], b = data[i + 2], luminance = 0.299 * r + 0.587 * g + 0.114 * b;
-      sum[cell * 3] += r;
-      sum[cell * 3 + 1] += g;
-      sum[cell * 3 + 2] += b;
+      sum[cell * 3] += r; sum[cell * 3 + 1] += g; sum[cell * 3 + 2] += b;
       if (luminance > max[cell]) max[cell] = luminance;
     }
     const perCell = (w * h) / (n * n);
@@ -127,10 +128,7 @@ export const probe = (page) => page.evaluateOnNewDocument(() => {
   });
   wrap(canvas2d, 'save', () => { depth += 1; });
   wrap(canvas2d, 'rect', (...r) => { if (depth === 1) rects.push(r); });
-  wrap(canvas2d, 'restore', () => {
-    depth -= 1;
-    if (depth === 0 && rects.length > 0) { window.framesPainted.push(rects); rects = []; }
-  });
+  wrap(canvas2d, 'restore', () => { if (--depth === 0 && rects.length > 0) window.framesPainted.push(rects.splice(0)); });
   wrap(AudioBufferSourceNode.prototype, 'start', () => { window.musicStarts += 1; });
   wrap(Storage.prototype, 'setItem', function () {
     if (this === localStorage && window.refuseStorage) throw new DOMException('full', 'QuotaExceededError');
@@ -172,14 +170,11 @@ export const ariaOf = (page, role, caption, name) => page.$$eval(`[role="${role}
 export async function setOption(page, caption, on, touch = false) {
   const want = String(on), checked = () => ariaOf(page, 'menuitemcheckbox', caption, 'aria-checked');
   const presses = (await checked()) === want ? [] : [menuItem('オプション'), menuItem(caption, 'menuitemcheckbox')];
-  for (const item of presses) {
-    const element = await page.waitForSelector(item, { visible: true });
-    await (touch ? element.tap() : element.click());
-  }
-  await until(`${caption} with aria-checked="${want}"`, async () => ({ ok: (await checked()) === want, seen: await checked() }));
+  for (const item of presses) await (await page.waitForSelector(item, { visible: true }))[touch ? 'tap' : 'click']();
+  await untilIs(`${caption}'s aria-checked`, checked, want);
   const menuShown = () => page.$$eval('[role="menu"]', (ms) => ms.some((m) => m.checkVisibility()));
   if (await menuShown()) await page.keyboard.press('Escape');
-  await until('the drop-down menus shut', async () => ({ ok: !(await menuShown()), seen: 'one shown' }));
+  await untilIs('a drop-down menu shown', menuShown, false);
 }
 
 // The open dialog (message or input box): its id, title, text line by line (runs of blanks
@@ -189,8 +184,7 @@ export async function openDialog(page, what, id = null, press = null) {
   await withDeadline(page.waitForSelector(selector, { timeout: 0 }), `${what} (${selector})`);
   const box = await page.$eval(selector, (d) => ({ id: d.id, title: d.querySelector('h2')?.textContent ?? '',
     lines: (d.querySelector('p')?.innerText ?? '').split('\n').map((l) => l.replace(/\s+/g, ' ').trimEnd()),
-    buttons: [...d.querySelectorAll('button')].map((b) => b.textContent.trim()),
-  }));
+    buttons: [...d.querySelectorAll('button')].map((b) => b.textContent.trim()) }));
   if (press) await answer(page, box.id, press);
   return box;
 }
