@@ -21,6 +21,7 @@
 #include "game_window.h"
 #include "server_process.h"
 #include "support/recording_music.h"
+#include "window_shell.h"
 
 namespace pirune::desktop::testing {
 namespace {
@@ -51,44 +52,16 @@ struct Boxes {
   QTimer poll_;
 };
 
-struct Game {
-  Game() {
-    const QImage picture(40, 40, QImage::Format_RGB32);
-    for (const char* name : {"stt", "open0", "open1", "end0", "end1"}) {
-      picture.save(folder.filePath(QString(name) + ".bmp"), "BMP");
-    }
-    EXPECT_TRUE(window.load());
-    window.showCentred();
-  }
-  void choose(const QString& caption) {
-    const auto actions = window.menuBar()->findChildren<QAction*>();
-    (*std::ranges::find(actions, caption, &QAction::text))->trigger();
-  }
-  void startFlight() {
-    for (int page = 0; page < 3; ++page) {
-      QTest::mouseClick(window.centralWidget(), Qt::LeftButton);
-    }
-  }
-  // The sixth menu's items, "-" after a locked one.
-  [[nodiscard]] QString worldMenu() const {
-    QString items;
-    for (const QAction* item : window.menuBar()->actions().last()->menu()->actions()) {
-      items += item->text() + (item->isEnabled() ? " " : "- ");
-    }
-    return items;
-  }
-  [[nodiscard]] QString kept() const {
-    QFile file(folder.filePath("world-server.txt"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : "none";
-  }
+// The server's address as kept beside scr.dat, or "none".
+QString kept(const Shell& shell) {
+  QFile file(shell.folder.filePath("world-server.txt"));
+  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : "none";
+}
 
-  QTemporaryDir folder;
-  pirune::testing::RecordingMusic music;
-  // The game's clock stands still: a flight waits for the server's answers, however late.
-  GameWindow window{music, {folder.path().toStdString(), folder.path().toStdString()}, nullptr, [] {
-                      return std::int64_t{0};
-                    }};
-};
+// The sixth menu's items, "-" after a locked one.
+QString worldMenu(const Shell& shell) {
+  return describe(shell.window.menuBar()->actions().last()->menu()->actions());
+}
 
 TEST(World, TheAddressIsGivenAndTheServersFlightsListedWatchedAndItsWordsTold) {
   const QTemporaryDir data;
@@ -108,7 +81,7 @@ TEST(World, TheAddressIsGivenAndTheServersFlightsListedWatchedAndItsWordsTold) {
   const int distance = json::parse(placed->body)["distance"];
   const QString address = QString::fromStdString("http://" + host);
 
-  Game game;
+  Shell game;  // its clock stands still: a flight waits for the server's answers
   auto* network = game.window.findChild<QNetworkAccessManager*>();
   QStringList shown;
   Boxes boxes({"ftp://127.0.0.1/", " " + address + " ", "XYZ", ""}, [&](QDialog* list) {
@@ -119,11 +92,11 @@ TEST(World, TheAddressIsGivenAndTheServersFlightsListedWatchedAndItsWordsTold) {
     list->findChild<QPushButton*>()->click();
   });
   game.choose("サーバーのアドレス…");
-  EXPECT_EQ(game.kept(), "none");
+  EXPECT_EQ(kept(game), "none");
   game.choose("サーバーのアドレス…");
   EXPECT_TRUE(
       boxes.seen.value(1).startsWith("ピルネノ翼|「ftp://127.0.0.1/」はサーバーのアドレスでは"));
-  EXPECT_EQ(game.kept(), address + "/\n");
+  EXPECT_EQ(kept(game), address + "/\n");
 
   game.choose("世界ランキングを見る");
   ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.seen.size() == 4; }));
@@ -156,10 +129,10 @@ TEST(World, TheAddressIsGivenAndTheServersFlightsListedWatchedAndItsWordsTold) {
 
   // Forgotten: the view is locked, and a flight asks the world nothing.
   game.choose("サーバーのアドレス…");
-  EXPECT_EQ(game.kept(), "none");
-  EXPECT_EQ(game.worldMenu(), "世界ランキングを見る- サーバーのアドレス… ");
+  EXPECT_EQ(kept(game), "none");
+  EXPECT_EQ(worldMenu(game), "世界ランキングを見る- サーバーのアドレス…");
   game.startFlight();
-  EXPECT_EQ(game.worldMenu(), "世界ランキングを見る- サーバーのアドレス…- ");
+  EXPECT_EQ(worldMenu(game), "世界ランキングを見る- サーバーのアドレス…-");
   EXPECT_TRUE(network->findChildren<QNetworkReply*>().empty());
 }
 

@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
       {"goal", fly(false, 60, 30)},
       {"wings", fly(false, 101, 30)},
       {"endless", fly(true, 55, 60)},
+      {"short", fly(true, 55, 20)},
   };
   for (const auto& f : flights) {
     std::ofstream(dir / (std::string(f.name) + ".pflight"), std::ios::binary) << f.bytes;
