@@ -18,3 +18,21 @@ macro(pirune_debian_package name section)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 endmacro()
+
+# The manual pages and the changelog (each made from its .in here), compressed as Debian keeps
+# them: gzip -9, no name or time inside, so that the same sources give the same package.
+function(pirune_compressed_docs target)
+  find_program(PIRUNE_GZIP gzip REQUIRED)
+  set(compressed)
+  foreach(page IN LISTS ARGN)
+    configure_file("${page}.in" "${page}" @ONLY)
+    add_custom_command(OUTPUT "${page}.gz"
+      COMMAND "${PIRUNE_GZIP}" -9n --force --keep "${page}"
+      DEPENDS "${CMAKE_CURRENT_BINARY_DIR}/${page}"
+      WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}"
+      COMMENT "Compressing ${page}"
+      VERBATIM)
+    list(APPEND compressed "${CMAKE_CURRENT_BINARY_DIR}/${page}.gz")
+  endforeach()
+  add_custom_target(${target} ALL DEPENDS ${compressed})
+endfunction()
