@@ -57,7 +57,9 @@ if [[ $(id -u) -eq 0 ]]; then
   chmod 755 "$tmp" && chown nobody "$data"
   as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups --inh-caps=-all --bounding-set=-all)
 fi
-"${as_user[@]}" "$here/as_the_unit.py" "$unit" "$root" PIRUNE_LISTEN=127.0.0.1:0 \
+# A copy the unit's user can read, wherever the sources are (a home only root may enter).
+install -m 755 "$here/as_the_unit.py" "$tmp/as_the_unit.py"
+"${as_user[@]}" "$tmp/as_the_unit.py" "$unit" "$root" PIRUNE_LISTEN=127.0.0.1:0 \
   PIRUNE_DATA="$data/ranking.sqlite" >"$tmp/log" 2>&1 &
 server=$!
 address() { sed -n 's|^pirune-server: listening on \(http://.*\)/$|\1|p' "$tmp/log" | grep .; }
