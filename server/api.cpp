@@ -35,10 +35,14 @@ std::int64_t nowMs() {
       .count();
 }
 
-void answer(httplib::Response& res, int status, const json& body) {
+void answer(httplib::Response& res, int status, std::string body) {
   res.status = status;
   res.set_header("Cache-Control", "no-store");
-  res.set_content(body.dump(), "application/json");
+  res.set_content(std::move(body), "application/json");
+}
+
+void answer(httplib::Response& res, int status, const json& body) {
+  answer(res, status, body.dump());
 }
 
 void refuse(httplib::Response& res, const Refused& r) {
@@ -232,9 +236,7 @@ void Api::install(httplib::Server& server) {
       }
       limit = std::stoi(text);
     }
-    res.status = 200;
-    res.set_header("Cache-Control", "no-store");
-    res.set_content(top_.list(static_cast<std::size_t>(limit)), "application/json");
+    answer(res, 200, top_.list(static_cast<std::size_t>(limit)));
   });
 
   server.Get(R"(/api/flights/(\d{1,18}))",
@@ -357,11 +359,11 @@ void Api::receiveFlight(const std::string& text, httplib::Response& res) {
   const NewFlight flight{std::get<std::string>(name), std::get<flight::Outcome>(flown).distance,
                          nowMs(), *bytes};
   const Taken taken = store_.take(tokenText, &flight);
-  top_.placed();
   if (!taken.taken || !taken.placed) {
     refuse(res, refused(Why::UsedToken));
     return;
   }
+  top_.placed();
   answer(res, 201,
          json{{"id", std::to_string(taken.placed->id)},
               {"distance", flight.distance},
