@@ -24,7 +24,7 @@ constexpr const char* kPolicy =
     "form-action 'none'; frame-ancestors 'none'";
 
 // How much of a body sent in chunks past kMaxBody is let through unkept.
-constexpr std::size_t kDrained = 1024 * 1024;
+constexpr std::size_t kDrained = std::size_t{1024} * 1024;
 
 // The most a list of the ranking holds.
 constexpr int kListed = 100;
@@ -35,10 +35,10 @@ std::int64_t nowMs() {
       .count();
 }
 
-void answer(httplib::Response& res, int status, std::string body) {
+void answer(httplib::Response& res, int status, const std::string& body) {
   res.status = status;
   res.set_header("Cache-Control", "no-store");
-  res.set_content(std::move(body), "application/json");
+  res.set_content(body, "application/json");
 }
 
 void answer(httplib::Response& res, int status, const json& body) {
